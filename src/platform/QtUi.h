@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+namespace vcm {
+
+/// The program's Ui: QMessageBox with Korean buttons, override cursor, QFileDialog, QScreen.
+class QtUi : public Ui {
+public:
+  Answer message(const QString& text, const QString& title, Icon icon,
+                 Buttons buttons = Buttons::Ok) override;
+  void setCursor(Cursor cursor) override;
+  void pumpEvents() override;
+  void pause(int ms) override;
+  QStringList openFileNames(const QString& title, const QString& filter, bool multiple) override;
+  QString saveFileName(const QString& title, const QString& filter,
+                       const QString& proposedName) override;
+  QSize screenSize() const override;
+  double screenDpi() const override;
+  bool capsLockOn() const override;
+  bool shiftDown() const override;
+  [[noreturn]] void endProcess(int code = 0) override;
+};
+
+} // namespace vcm
