@@ -1,0 +1,93 @@
+#include "common/MainConn.h"
+
+#include "common/ErrMsg.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "platform/Ui.h"
+
+namespace vcm {
+
+namespace {
+
+void openOnce()
+{
+  Session.Connection = std::make_unique<Connection>();
+  Session.Connection->open(Session.ConnectionString);
+}
+
+Connection& requireConnection()
+{
+  if (!Session.Connection)
+    throw RuntimeError(errors::kObjectClosed,
+                       QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));
+  return *Session.Connection;
+}
+
+} // namespace
+
+void g_Open_MainConn()
+{
+  try {
+    openOnce();
+  } catch (const RuntimeError&) {
+    // One immediate retry with a fresh object; its failure travels to the caller.
+    openOnce();
+  }
+  ui().pumpEvents();
+}
+
+void g_Nothing_MainConn()
+{
+  if (!Session.Connection)
+    return;
+  try {
+    Session.Connection->close();
+    Session.Connection.reset();
+  } catch (const RuntimeError& e) {
+    notice(QStringLiteral("연결종료시 오류가 발생하였습니다. 잠시 후 다시 시도하세요."),
+           Icon::Exclamation);
+    g_Err_Msg(e, QStringLiteral("g_Nothing_MainConn"));
+  }
+}
+
+void g_Rs_Nothing(std::unique_ptr<RecordSet>& rs)
+{
+  Session.CurrentProcedure = QStringLiteral("g_Rs_Nothing");
+  try {
+    if (rs) {
+      if (rs->isOpen())
+        rs->close();
+      rs.reset();
+    }
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, QStringLiteral("Sub"));
+  }
+}
+
+void g_Rs_Nothing_Filter(std::unique_ptr<RecordSet>& rs)
+{
+  Session.CurrentProcedure = QStringLiteral("g_Rs_Nothing");
+  try {
+    if (rs) {
+      if (rs->isOpen())
+        rs->removeFilter();
+      if (rs->isOpen())
+        rs->close();
+      rs.reset();
+    }
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, QStringLiteral("Sub"));
+  }
+}
+
+std::unique_ptr<RecordSet> openRecordSet(const QString& sql)
+{
+  return requireConnection().openRecordSet(sql);
+}
+
+void executeSql(const QString& sql)
+{
+  requireConnection().execute(sql);
+}
+
+} // namespace vcm

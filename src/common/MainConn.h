@@ -1,0 +1,31 @@
+#pragma once
+
+#include "common/db/RecordSet.h"
+
+#include <memory>
+
+namespace vcm {
+
+/// Opens Session.Connection with Session.ConnectionString (a new connection object each
+/// time), then lets pending interface events run. On failure it tries once more at once
+/// with another new object; the second failure is thrown to the caller unchanged.
+void g_Open_MainConn();
+
+/// Closes and drops Session.Connection. When closing fails, shows the close-failure
+/// notice and the standard error notice; the failed object is kept.
+void g_Nothing_MainConn();
+
+/// Closes (when open) and empties a record set variable. Leaves "g_Rs_Nothing" as the
+/// current procedure.
+void g_Rs_Nothing(std::unique_ptr<RecordSet>& rs);
+
+/// As g_Rs_Nothing, but removes the record set's filter first.
+void g_Rs_Nothing_Filter(std::unique_ptr<RecordSet>& rs);
+
+/// Opens a static, read-only record set on Session.Connection (throws when it is not open).
+std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
+
+/// Executes a write statement on Session.Connection.
+void executeSql(const QString& sql);
+
+} // namespace vcm

@@ -1,0 +1,12 @@
+#include "common/Session.h"
+
+namespace vcm {
+
+SessionState Session;
+
+void SessionState::reset()
+{
+  *this = SessionState{};
+}
+
+} // namespace vcm

@@ -1,0 +1,181 @@
+#include "common/db/Connection.h"
+
+#include "common/RuntimeError.h"
+#include "common/db/ConnectionString.h"
+#include "common/db/EucKr.h"
+
+#include <QRegularExpression>
+#include <mysql.h>
+
+namespace vcm {
+
+namespace {
+
+const QString kPrefix = QStringLiteral("[MySQL][ODBC 3.51 Driver]");
+constexpr unsigned int kHostNotAllowed = 1130;
+
+} // namespace
+
+QString describeServerError(unsigned int code, const QString& message, const QString& clientAddress)
+{
+  if (code == kHostNotAllowed) {
+    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+    const auto m = quoted.match(message);
+    const QString address = m.hasMatch() ? m.captured(1) : clientAddress;
+    return kPrefix + QStringLiteral("Host '") + address +
+           QStringLiteral("' is not allowed to connect to this MySQL server");
+  }
+  return kPrefix + message;
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+  if (m_mysql)
+    mysql_close(m_mysql);
+}
+
+void Connection::open(const QString& connectionString)
+{
+  const ConnectionSettings s = parseConnectionString(connectionString);
+  m_secrets.clear();
+  for (const QString& secret : {s.password, s.user, s.database, s.server})
+    if (secret.size() >= 3)
+      m_secrets << secret;
+  if (m_mysql) {
+    mysql_close(m_mysql);
+    m_mysql = nullptr;
+  }
+  MYSQL* handle = mysql_init(nullptr);
+  if (!handle)
+    throw RuntimeError(errors::kProvider, kPrefix + QStringLiteral("메모리가 부족합니다."));
+  const QByteArray charset = (s.charset.isEmpty() ? QStringLiteral("euckr") : s.charset).toLatin1();
+  mysql_optionsv(handle, MYSQL_SET_CHARSET_NAME, charset.constData());
+  const unsigned int connectTimeout = 15;
+  const unsigned int ioTimeout = 120;
+  mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+  mysql_optionsv(handle, MYSQL_OPT_READ_TIMEOUT, &ioTimeout);
+  mysql_optionsv(handle, MYSQL_OPT_WRITE_TIMEOUT, &ioTimeout);
+  const unsigned int protocol = MYSQL_PROTOCOL_TCP;
+  mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
+
+  const QByteArray host = s.server.toLatin1();
+  const QByteArray user = s.user.toUtf8();
+  const QByteArray password = s.password.toUtf8();
+  const QByteArray database = s.database.toUtf8();
+  if (!mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
+                          database.isEmpty() ? nullptr : database.constData(),
+                          static_cast<unsigned int>(s.port), nullptr, 0)) {
+    const unsigned int code = mysql_errno(handle);
+    const QString message = QString::fromUtf8(mysql_error(handle));
+    mysql_close(handle);
+    // The refused address of error 1130 is this computer's, not a secret: keep it.
+    const QString description = describeServerError(code, message, s.server);
+    throw RuntimeError(errors::kProvider, code == 1130 ? description : masked(description),
+                       static_cast<int>(code));
+  }
+  m_mysql = handle;
+}
+
+void Connection::close()
+{
+  if (!m_mysql)
+    throw RuntimeError(errors::kObjectClosed,
+                       QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));
+  mysql_close(m_mysql);
+  m_mysql = nullptr;
+}
+
+void Connection::requireOpen() const
+{
+  if (!m_mysql)
+    throw RuntimeError(errors::kObjectClosed,
+                       QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));
+}
+
+QByteArray Connection::encodeStatement(const QString& sql) const
+{
+  const auto bytes = euckr::encode(sql);
+  if (!bytes) {
+    const QString bad = euckr::firstUnencodable(sql);
+    throw RuntimeError(errors::kUnencodable,
+                       QStringLiteral("저장할 수 없는 문자(") + bad +
+                           QStringLiteral(")가 들어 있습니다. 이모지나 일부 특수문자·한자는 "
+                                          "사용할 수 없으니 지우고 다시 입력하세요."));
+  }
+  return *bytes;
+}
+
+void Connection::raiseServerError(const QString& server)
+{
+  const unsigned int code = mysql_errno(m_mysql);
+  const QString message = euckr::decode(mysql_error(m_mysql), qstrlen(mysql_error(m_mysql)));
+  throw RuntimeError(errors::kProvider, masked(describeServerError(code, message, server)),
+                     static_cast<int>(code));
+}
+
+QString Connection::masked(const QString& text) const
+{
+  QString out = text;
+  for (const QString& secret : m_secrets)
+    out.replace(secret, QStringLiteral("***"));
+  return out;
+}
+
+void Connection::runQuery(const QByteArray& bytes)
+{
+  if (mysql_real_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+    raiseServerError();
+}
+
+std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
+{
+  requireOpen();
+  runQuery(encodeStatement(sql));
+  MYSQL_RES* result = mysql_store_result(m_mysql);
+  if (!result) {
+    if (mysql_field_count(m_mysql) != 0)
+      raiseServerError();
+    // A statement without rows: an open, empty set, as the old record sets gave.
+    return std::make_unique<RecordSet>(std::vector<RecordSet::Column>{});
+  }
+  const unsigned int width = mysql_num_fields(result);
+  MYSQL_FIELD* fields = mysql_fetch_fields(result);
+  std::vector<RecordSet::Column> columns;
+  columns.reserve(width);
+  for (unsigned int i = 0; i < width; ++i) {
+    const bool integer = fields[i].type == MYSQL_TYPE_LONG || fields[i].type == MYSQL_TYPE_SHORT ||
+                         fields[i].type == MYSQL_TYPE_TINY || fields[i].type == MYSQL_TYPE_INT24;
+    columns.push_back({euckr::decode(fields[i].name, fields[i].name_length),
+                       integer ? RecordSet::ColumnType::Integer : RecordSet::ColumnType::Text});
+  }
+  auto rs = std::make_unique<RecordSet>(std::move(columns));
+  while (MYSQL_ROW row = mysql_fetch_row(result)) {
+    const unsigned long* lengths = mysql_fetch_lengths(result);
+    std::vector<QString> values(width);
+    for (unsigned int i = 0; i < width; ++i)
+      if (row[i])
+        values[i] = euckr::decode(row[i], static_cast<qsizetype>(lengths[i]));
+    // A non-null empty text must stay distinguishable from NULL.
+    for (unsigned int i = 0; i < width; ++i)
+      if (row[i] && values[i].isNull())
+        values[i] = QString(QLatin1String(""));
+    rs->appendRowUnchecked(std::move(values));
+  }
+  mysql_free_result(result);
+  rs->moveFirst();
+  return rs;
+}
+
+qint64 Connection::execute(const QString& sql)
+{
+  requireOpen();
+  runQuery(encodeStatement(sql));
+  // Drain any result so the connection stays usable.
+  if (MYSQL_RES* result = mysql_store_result(m_mysql))
+    mysql_free_result(result);
+  return static_cast<qint64>(mysql_affected_rows(m_mysql));
+}
+
+} // namespace vcm

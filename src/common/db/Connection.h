@@ -1,0 +1,54 @@
+#pragma once
+
+#include "common/db/RecordSet.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+struct st_mysql;
+
+namespace vcm {
+
+/// One connection to the service's MySQL server. Speaks EUC-KR on the wire and QString
+/// above. Every failure is a RuntimeError whose description starts with
+/// "[MySQL][ODBC 3.51 Driver]", as the old client's notices showed.
+class Connection {
+public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  /// Opens the connection described by an ODBC-style connection string.
+  void open(const QString& connectionString);
+
+  /// Closes the connection. Throws (3704) when it is not open.
+  void close();
+
+  bool isOpen() const { return m_mysql != nullptr; }
+
+  /// Runs a query and returns all of its rows as a static, read-only record set.
+  std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
+
+  /// Runs a write statement (INSERT, UPDATE, DELETE); returns the affected row count.
+  qint64 execute(const QString& sql);
+
+private:
+  void requireOpen() const;
+  QByteArray encodeStatement(const QString& sql) const;
+  void runQuery(const QByteArray& bytes);
+  [[noreturn]] void raiseServerError(const QString& server = QString());
+
+  QString masked(const QString& text) const;
+
+  st_mysql* m_mysql = nullptr;
+  QStringList m_secrets; // account, database and server texts kept out of error texts
+};
+
+/// Description the layer gives for a server error: server error 1130 always reads
+/// "Host '<address>' is not allowed to connect to this MySQL server" (start-up
+/// recognises a refused address by that text, whatever the server's wording).
+QString describeServerError(unsigned int code, const QString& message, const QString& clientAddress);
+
+} // namespace vcm

@@ -1,0 +1,210 @@
+#include "common/db/RecordSet.h"
+
+#include "common/RuntimeError.h"
+
+namespace vcm {
+
+namespace {
+
+[[noreturn]] void closedError()
+{
+  throw RuntimeError(errors::kObjectClosed,
+                     QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));
+}
+
+[[noreturn]] void noCurrentRecord()
+{
+  throw RuntimeError(errors::kNoCurrentRecord,
+                     QStringLiteral("BOF나 EOF 중 하나가 참이거나 현재 레코드가 삭제되었습니다. "
+                                    "응용 프로그램은 현재 레코드를 요구합니다."));
+}
+
+[[noreturn]] void unknownColumn(const QString& name)
+{
+  throw RuntimeError(errors::kItemNotFound,
+                     QStringLiteral("요청한 이름이나 서수에 해당하는 항목이 컬렉션에 없습니다. (") +
+                         name + QLatin1Char(')'));
+}
+
+} // namespace
+
+RecordSet::RecordSet(std::vector<Column> columns) : m_columns(std::move(columns)), m_open(true)
+{
+  for (int i = 0; i < static_cast<int>(m_columns.size()); ++i)
+    m_index.insert(m_columns[i].name.toUpper(), i);
+}
+
+void RecordSet::appendRow(const QStringList& values)
+{
+  requireOpen();
+  std::vector<QString> row(m_columns.size());
+  for (size_t c = 0; c < m_columns.size(); ++c) {
+    if (c >= static_cast<size_t>(values.size()))
+      continue;
+    const QString& v = values[static_cast<qsizetype>(c)];
+    if (m_columns[c].type == ColumnType::Integer && !v.isEmpty()) {
+      bool ok = false;
+      const qint64 n = v.trimmed().toLongLong(&ok);
+      if (!ok || n < INT32_MIN || n > INT32_MAX)
+        throw RuntimeError(errors::kProvider,
+                           QStringLiteral("정수 열에 숫자가 아닌 값을 넣을 수 없습니다. (") +
+                               m_columns[c].name + QLatin1Char(')'));
+      row[c] = QString::number(n);
+    } else {
+      row[c] = v.isNull() ? QString() : v;
+    }
+  }
+  appendRowUnchecked(std::move(row));
+  // Like an added record in the old record sets, the new row becomes current.
+  m_pos = recordCount() - 1;
+  if (m_pos < 0)
+    m_pos = recordCount();
+}
+
+void RecordSet::appendRowUnchecked(std::vector<QString>&& values)
+{
+  for (auto& v : values)
+    m_cells.push_back(std::move(v));
+  const int row = m_rows++;
+  if (m_filter) {
+    const auto lookup = [&](const QString& column, QString* out) {
+      const int c = columnIndex(column);
+      if (c < 0)
+        return false;
+      *out = m_cells[static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c)];
+      return true;
+    };
+    if (m_filter->matches(lookup))
+      m_visible.push_back(row);
+  }
+}
+
+void RecordSet::close()
+{
+  requireOpen();
+  m_open = false;
+  m_cells.clear();
+  m_visible.clear();
+  m_filter.reset();
+  m_rows = 0;
+  m_pos = 0;
+}
+
+void RecordSet::requireOpen() const
+{
+  if (!m_open)
+    closedError();
+}
+
+int RecordSet::recordCount() const
+{
+  requireOpen();
+  return m_filter ? static_cast<int>(m_visible.size()) : m_rows;
+}
+
+bool RecordSet::eof() const
+{
+  requireOpen();
+  return m_pos >= recordCount();
+}
+
+bool RecordSet::bof() const
+{
+  requireOpen();
+  return recordCount() == 0 || m_pos < 0;
+}
+
+void RecordSet::moveFirst()
+{
+  requireOpen();
+  m_pos = 0;
+}
+
+void RecordSet::moveNext()
+{
+  requireOpen();
+  if (m_pos >= recordCount())
+    noCurrentRecord();
+  ++m_pos;
+}
+
+void RecordSet::moveLast()
+{
+  requireOpen();
+  m_pos = std::max(0, recordCount() - 1);
+}
+
+int RecordSet::columnIndex(const QString& name) const
+{
+  return m_index.value(name.toUpper(), -1);
+}
+
+int RecordSet::rowAt(int visiblePos) const
+{
+  return m_filter ? m_visible[static_cast<size_t>(visiblePos)] : visiblePos;
+}
+
+const QString& RecordSet::cell(int c) const
+{
+  requireOpen();
+  if (m_pos < 0 || m_pos >= recordCount())
+    noCurrentRecord();
+  return m_cells[static_cast<size_t>(rowAt(m_pos)) * m_columns.size() + static_cast<size_t>(c)];
+}
+
+QString RecordSet::value(const QString& column) const
+{
+  requireOpen();
+  const int c = columnIndex(column);
+  if (c < 0)
+    unknownColumn(column);
+  const QString& v = cell(c);
+  return v.isNull() ? QString(QLatin1String("")) : v;
+}
+
+QString RecordSet::value(int c) const
+{
+  requireOpen();
+  if (c < 0 || c >= columnCount())
+    unknownColumn(QString::number(c));
+  const QString& v = cell(c);
+  return v.isNull() ? QString(QLatin1String("")) : v;
+}
+
+bool RecordSet::isNull(const QString& column) const
+{
+  requireOpen();
+  const int c = columnIndex(column);
+  if (c < 0)
+    unknownColumn(column);
+  return cell(c).isNull();
+}
+
+void RecordSet::setFilter(const QString& expression)
+{
+  requireOpen();
+  m_visible.clear();
+  m_pos = 0;
+  if (expression.trimmed().isEmpty()) {
+    m_filter.reset();
+    return;
+  }
+  RecordFilter filter = RecordFilter::parse(expression);
+  const size_t width = m_columns.size();
+  int row = 0;
+  const auto lookup = [&](const QString& column, QString* out) {
+    const int c = columnIndex(column);
+    if (c < 0)
+      return false;
+    *out = m_cells[static_cast<size_t>(row) * width + static_cast<size_t>(c)];
+    return true;
+  };
+  std::vector<int> visible;
+  for (row = 0; row < m_rows; ++row)
+    if (filter.matches(lookup))
+      visible.push_back(row);
+  m_filter = std::move(filter);
+  m_visible = std::move(visible);
+}
+
+} // namespace vcm

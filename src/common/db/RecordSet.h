@@ -1,0 +1,83 @@
+#pragma once
+
+#include "common/db/RecordFilter.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace vcm {
+
+/// A static, read-only set of rows, fully fetched (or built in memory), with a cursor.
+/// Values are kept as text; a database NULL reads as empty text (isNull tells them
+/// apart). All access to a closed set throws RuntimeError (3704), reading past the
+/// end throws 3021, an unknown column 3265.
+class RecordSet {
+public:
+  enum class ColumnType { Text, Integer };
+
+  struct Column {
+    QString name;
+    ColumnType type = ColumnType::Text;
+  };
+
+  RecordSet() = default;
+  explicit RecordSet(std::vector<Column> columns);
+
+  /// An in-memory record set with declared columns, open and empty.
+  static RecordSet inMemory(std::vector<Column> columns) { return RecordSet(std::move(columns)); }
+
+  /// Appends a row (one value per column; missing values are NULL) and makes it current.
+  /// Integer columns accept only whole numbers (or empty for NULL).
+  void appendRow(const QStringList& values);
+
+  /// Appends a row of raw values; the fast path used by the database layer.
+  void appendRowUnchecked(std::vector<QString>&& values);
+
+  bool isOpen() const { return m_open; }
+  void close();
+
+  /// Rows visible through the current filter.
+  int recordCount() const;
+  bool eof() const;
+  bool bof() const;
+  void moveFirst();
+  void moveNext();
+  void moveLast();
+  /// Zero-based position of the cursor among the visible rows.
+  int position() const { return m_pos; }
+
+  int columnCount() const { return static_cast<int>(m_columns.size()); }
+  const std::vector<Column>& columns() const { return m_columns; }
+  /// Index of a column, case-insensitive; -1 when absent.
+  int columnIndex(const QString& name) const;
+
+  /// The current row's value of `column` (NULL reads as empty text).
+  QString value(const QString& column) const;
+  QString value(int columnIndex) const;
+  bool isNull(const QString& column) const;
+
+  /// Sets a filter expression (COLUMN = 'value' joined with AND/OR). The cursor moves
+  /// to the first matching row. An empty expression removes the filter.
+  void setFilter(const QString& expression);
+  void removeFilter() { setFilter(QString()); }
+  bool hasFilter() const { return m_filter.has_value(); }
+
+private:
+  void requireOpen() const;
+  const QString& cell(int columnIndex) const;
+  int rowAt(int visiblePos) const;
+
+  std::vector<Column> m_columns;
+  QHash<QString, int> m_index; // upper-cased name -> column
+  std::vector<QString> m_cells; // row-major
+  int m_rows = 0;
+  std::optional<RecordFilter> m_filter;
+  std::vector<int> m_visible; // row numbers matching the filter
+  int m_pos = 0;
+  bool m_open = false;
+};
+
+} // namespace vcm
