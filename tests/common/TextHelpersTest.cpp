@@ -1,0 +1,81 @@
+#include "common/TextHelpers.h"
+#include "platform/ScriptedUi.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+using namespace vcm;
+
+TEST(TextHelpers, SqlStrDoublesApostrophesAndBackslashesOnce)
+{
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"O'Brien", "O''Brien"},
+      {"C:\\temp", "C:\\\\temp"},
+      {"it's C:\\x'", "it''s C:\\\\x''"},
+      {"\\'", "\\\\''"},
+      {"", ""},
+      {"생계비", "생계비"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(g_SqlStr(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
+}
+
+TEST(TextHelpers, NumValReadsLeadingNumberLeniently)
+{
+  const struct {
+    const char* in;
+    double out;
+  } cases[] = {
+      {"1,234,567", 1234567},  {" ", 0},         {"", 0},          {"12abc", 12},
+      {"-1,500.5", -1500.5},   {"  42  ", 42},   {"1 2 3", 123},   {"abc", 0},
+      {"1.5e3", 1500},         {"2D2", 200},     {"1e", 1},        {".5", 0.5},
+      {"+7", 7},               {"1\t0\n0", 100}, {"3.2.1", 3.2},   {"-", 0},
+  };
+  for (const auto& c : cases) {
+    const auto v = g_NumVal(QString::fromUtf8(c.in));
+    ASSERT_TRUE(v.has_value()) << c.in;
+    EXPECT_DOUBLE_EQ(*v, c.out) << c.in;
+  }
+}
+
+TEST(TextHelpers, NumValOfAnOverflowingNumberIsEmptyAndCountsAsZero)
+{
+  const QString huge = QStringLiteral("9").repeated(400);
+  EXPECT_FALSE(g_NumVal(huge).has_value());
+  EXPECT_EQ(numVal(huge), 0.0);
+}
+
+TEST(TextHelpers, SettingNumberFollowsTheLeadingNumberRule)
+{
+  const struct {
+    const char* in;
+    double out;
+  } cases[] = {{"1", 1}, {"1 ", 1}, {" 1", 1}, {"1.0", 1}, {"yes", 0}, {"", 0}, {" ", 0}, {"2", 2}, {"1.5", 1.5}};
+  for (const auto& c : cases)
+    EXPECT_EQ(settingNumber(QString::fromUtf8(c.in)), c.out) << c.in;
+}
+
+TEST(TextHelpers, OpenFileDialogResultFormat)
+{
+  ScopedScriptedUi ui;
+  const QChar nul(QChar::Null);
+
+  ui->openAnswers.enqueue({QStringLiteral("/data/영수증.pdf")});
+  QString one = g_OpenFile_Dlg(QStringLiteral("모든파일"), QStringLiteral("*.*"), QStringLiteral("파일선택"));
+  EXPECT_EQ(one, QStringLiteral("/data/영수증.pdf") + nul + nul);
+  EXPECT_EQ(ui->lastDialogFilter, QStringLiteral("모든파일(*.*)"));
+  EXPECT_EQ(ui->lastDialogTitle, QStringLiteral("파일선택"));
+
+  ui->openAnswers.enqueue({QStringLiteral("/data/a.xls"), QStringLiteral("/data/b.xls")});
+  QString many = g_OpenFile_Dlg(QStringLiteral("엑셀"), QStringLiteral("*.xls;*.xlsx"), QStringLiteral("t"));
+  EXPECT_EQ(many, QStringLiteral("/data") + nul + QStringLiteral("a.xls") + nul + QStringLiteral("b.xls") + nul + nul);
+  EXPECT_EQ(ui->lastDialogFilter, QStringLiteral("엑셀(*.xls *.xlsx)"));
+  EXPECT_EQ(splitOpenFileResult(many), (QStringList{QStringLiteral("/data/a.xls"), QStringLiteral("/data/b.xls")}));
+  EXPECT_EQ(splitOpenFileResult(one), QStringList{QStringLiteral("/data/영수증.pdf")});
+
+  EXPECT_EQ(g_OpenFile_Dlg(QStringLiteral("x"), QStringLiteral("*.*"), QStringLiteral("t")), QString());
+  EXPECT_TRUE(ui->messages.isEmpty());
+}
