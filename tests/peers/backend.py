@@ -1,0 +1,786 @@
+#!/usr/bin/python3
+"""The servers the client talks to, all on loopback, for the tests and the demo.
+
+    backend.py start DIR [--db-name NAME] [--no-local-grant] [--schema-only]
+    backend.py stop DIR
+    backend.py load DIR DBNAME [--schema-only]   another database with the same tables
+    backend.py serve DIR                         (internal: the peer process)
+
+`start` brings up, under DIR:
+  - a private MariaDB (euckr, legacy sql_mode, --skip-name-resolve) with the
+    service database and a database user granted for 127.0.0.1 (or, with
+    --no-local-grant, only for 127.0.0.2, so that a connection from 127.0.0.1 is
+    refused with error 1130); root reaches it through the unix socket;
+  - one peer process with the server-list service (HTTP), an FTP server and an
+    HTTP file server with Range support;
+and writes DIR/backend.env (what the tests need) and DIR/deploy.ini (what the
+client needs). Run it with Debian's /usr/bin/python3: pyftpdlib is installed there.
+"""
+
+from __future__ import annotations
+
+import argparse
+import datetime as dt
+import hashlib
+import http.server
+import json
+import os
+import random
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import threading
+import time
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+SOURCE_DIR = HERE.parent.parent
+DEMO_DIR = SOURCE_DIR / "demo"
+sys.path.insert(0, str(DEMO_DIR))
+import demo_data  # noqa: E402
+
+LOOPBACK = "127.0.0.1"
+MARKER = ".vcm-backend"
+INSTALLER_NAME = "Vetra_Care_Setup_Up_Member.exe"
+FTP_UPLOAD_DIR = "/home/Vetra_Care_01/VETRA_CARE_ADD_FILE"
+FTP_INSTALLER_DIR = "/var/www/html"
+MANUAL_PATH = "/M_H/M_01"
+SERVER_LIST_PATHS = ("/test/GET_LIST_IP.php", "/test/GET_LIST_IP_HP.php")
+
+# Test and demo secrets. Each fits the form the client expects (lengths and
+# alphabets) and avoids characters that would need quoting in a URL query or a
+# key=value connection string.
+SECRETS = {
+    "db_user": "vcareMb",          # six lower-case letters and one upper-case
+    "ftp_user": "vcareft",         # seven lower-case letters
+    "db_password": "c7!a2*r5_e9-~",  # 4 lower-case, 4 digits, 5 special characters
+    "db_name": "vcare_MBR_01",     # 5 lower, 3 upper, 2 special, 2 digits
+    "crypt_key": "vetrakey357",    # 8 lower-case letters and 3 digits
+    "maindb": "vetramn_MAIN",      # 7 lower, 4 upper, 1 special
+    "db": "vcare",                 # 5 lower-case letters
+}
+SPECIALS = "!@$%^*()_-~"
+
+
+# --------------------------------------------------------------------------- util
+
+def recipe(text: str) -> str:
+    """Deployment recipe of a text: one token per character."""
+    tokens = []
+    for ch in text:
+        if ch.isdigit():
+            tokens.append(f"d{ch}")
+        elif "a" <= ch <= "z":
+            tokens.append(f"l{ord(ch) - ord('a')}")
+        elif "A" <= ch <= "Z":
+            tokens.append(f"u{ord(ch) - ord('A')}")
+        elif ch in SPECIALS:
+            tokens.append(f"s{SPECIALS.index(ch)}")
+        elif ch in ".:":
+            tokens.append(ch)
+        else:
+            raise ValueError(f"character {ch!r} has no recipe token")
+    return " ".join(tokens)
+
+
+def free_port() -> int:
+    with socket.socket() as s:
+        s.bind((LOOPBACK, 0))
+        return s.getsockname()[1]
+
+
+def program_version() -> str:
+    text = (SOURCE_DIR / "CMakeLists.txt").read_text(encoding="utf-8")
+    m = re.search(r"project\s*\(\s*\S+\s+VERSION\s+([0-9.]+)", text)
+    if not m:
+        raise SystemExit("no project(... VERSION x.y.z) line in CMakeLists.txt")
+    return m.group(1)
+
+
+def read_env(path: Path) -> dict:
+    env = {}
+    for line in path.read_text(encoding="utf-8").splitlines():
+        if line and not line.startswith("#") and "=" in line:
+            k, v = line.split("=", 1)
+            env[k] = v
+    return env
+
+
+def write_text(path: Path, text: str, mode: int = 0o644) -> None:
+    tmp = path.with_name(path.name + ".tmp")
+    tmp.write_text(text, encoding="utf-8")
+    os.chmod(tmp, mode)
+    os.replace(tmp, path)
+
+
+def pid_alive(pid: int) -> bool:
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    except PermissionError:
+        return True
+    # A zombie child of ours is as good as gone.
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().split(")")[-1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+def kill_pid_file(path: Path, timeout: float = 10.0) -> None:
+    try:
+        pid = int(path.read_text().strip())
+    except (OSError, ValueError):
+        return
+    if pid <= 1 or not pid_alive(pid):
+        return
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except ProcessLookupError:
+        return
+    deadline = time.time() + timeout
+    while time.time() < deadline and pid_alive(pid):
+        time.sleep(0.05)
+    if pid_alive(pid):
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+
+
+class Layout:
+    """Where everything lives under DIR."""
+
+    def __init__(self, root: Path):
+        self.root = root.resolve()
+        self.run = self.root / "run"
+        self.data = self.root / "db"
+        self.messages = self.root / "messages"
+        self.ftp = self.root / "ftp"
+        self.www = self.root / "www"
+        self.env = self.root / "backend.env"
+        self.deploy = self.root / "deploy.ini"
+        self.mariadb_pid = self.run / "mariadbd.pid"
+        self.peers_pid = self.run / "peers.pid"
+        self.ports = self.run / "ports.json"
+        self.config = self.run / "peers.json"
+        self.server_list_control = self.run / "server-list.json"
+        self.server_list_log = self.run / "server-list.log"
+        self.http_control = self.run / "http.json"
+        self.http_log = self.run / "http.log"
+        sock = self.run / "mysqld.sock"
+        if len(str(sock)) > 100:  # unix socket paths are limited to ~108 bytes
+            digest = hashlib.sha1(str(self.root).encode()).hexdigest()[:12]
+            sock = Path("/tmp") / f"vcm-{digest}.sock"
+        self.socket = sock
+
+
+# ---------------------------------------------------------------------- MariaDB
+
+def admin_sql(lay: Layout, sql: str, database: str | None = None, check: bool = True) -> str:
+    cmd = ["mariadb", "--no-defaults", f"--socket={lay.socket}", "-uroot", "-N", "-B",
+           "--default-character-set=utf8mb4"]
+    if database:
+        cmd.append(database)
+    res = subprocess.run(cmd, input=sql.encode("utf-8"), capture_output=True)
+    if check and res.returncode != 0:
+        raise RuntimeError(res.stderr.decode("utf-8", "replace").strip())
+    return res.stdout.decode("utf-8", "replace")
+
+
+def prepare_messages(lay: Layout) -> None:
+    """Server messages worded like the MySQL server the service runs.
+
+    The client recognises a refused address by the server's wording ("... is not
+    allowed to connect to this MySQL server"); MariaDB says "MariaDB server". The
+    server has its English texts built in and reads a message file only for another
+    language, so the English file, reworded, is installed as the file of the Korean
+    locale (whose own file is English apart from a few texts). Texts in the file end
+    with NUL, so the shorter word is padded with NULs.
+    """
+    src = Path("/usr/share/mysql")
+    dst = lay.messages / "korean"
+    dst.mkdir(parents=True, exist_ok=True)
+    data = (src / "english" / "errmsg.sys").read_bytes()
+    reworded = data.replace(b"this MariaDB server\x00", b"this MySQL server\x00\x00\x00")
+    if reworded == data:
+        raise SystemExit("errmsg.sys: the refused-host text was not found")
+    (dst / "errmsg.sys").write_bytes(reworded)
+    charsets = lay.messages / "charsets"
+    if not charsets.exists():
+        charsets.symlink_to(src / "charsets")
+
+
+def mariadb_args(lay: Layout, port: int) -> list[str]:
+    args = [
+        "mariadbd", "--no-defaults",
+        f"--datadir={lay.data}", f"--socket={lay.socket}", f"--port={port}",
+        f"--bind-address={LOOPBACK}", "--skip-name-resolve",
+        f"--pid-file={lay.mariadb_pid}", f"--log-error={lay.run / 'mariadbd.err'}",
+        f"--tmpdir={lay.run}",
+        "--character-set-server=euckr", "--collation-server=euckr_korean_ci",
+        "--sql-mode=", f"--lc-messages-dir={lay.messages}", "--lc-messages=ko_KR",
+        "--skip-log-bin", "--performance-schema=OFF",
+        "--innodb-buffer-pool-size=16M", "--innodb-log-file-size=8M",
+        "--innodb-flush-log-at-trx-commit=2", "--innodb-doublewrite=0",
+        "--innodb-fast-shutdown=2", "--skip-innodb-adaptive-hash-index",
+        "--key-buffer-size=1M", "--max-connections=200",
+        "--wait-timeout=600",
+    ]
+    if os.geteuid() == 0:
+        args.append("--user=root")
+    return args
+
+
+def start_mariadb(lay: Layout) -> int:
+    lay.data.mkdir(parents=True)
+    cmd = ["mariadb-install-db", "--no-defaults", f"--datadir={lay.data}",
+           "--auth-root-authentication-method=normal", "--skip-test-db",
+           "--skip-name-resolve", "--innodb-log-file-size=8M"]
+    if os.geteuid() == 0:
+        cmd.append("--user=root")
+    res = subprocess.run(cmd, capture_output=True)
+    if res.returncode != 0:
+        raise SystemExit("mariadb-install-db failed:\n" + res.stdout.decode() + res.stderr.decode())
+    prepare_messages(lay)
+    for attempt in range(5):
+        port = free_port()
+        log = open(lay.run / "mariadbd.out", "ab")
+        proc = subprocess.Popen(mariadb_args(lay, port), stdin=subprocess.DEVNULL,
+                                stdout=log, stderr=log, start_new_session=True)
+        log.close()
+        deadline = time.time() + 30
+        while time.time() < deadline and proc.poll() is None:
+            if lay.socket.exists() and _tcp_greets(port):
+                return port
+            time.sleep(0.05)
+        if proc.poll() is None:
+            proc.kill()
+        proc.wait()
+        err = (lay.run / "mariadbd.err").read_text(errors="replace")
+        if "Address already in use" not in err and "Can't start server" not in err:
+            raise SystemExit("mariadbd did not start:\n" + err[-3000:])
+    raise SystemExit("mariadbd did not start: no free port")
+
+
+def _tcp_greets(port: int) -> bool:
+    try:
+        with socket.create_connection((LOOPBACK, port), timeout=0.5) as s:
+            return len(s.recv(16)) > 0
+    except OSError:
+        return False
+
+
+def create_database(lay: Layout, name: str, grant_host: str, schema_only: bool) -> dict:
+    """Creates database `name` with the tables (and demo rows) and grants the user on it."""
+    admin_sql(lay, f"CREATE DATABASE `{name}` DEFAULT CHARACTER SET euckr COLLATE euckr_korean_ci;")
+    admin_sql(lay, (DEMO_DIR / "schema.sql").read_text(encoding="utf-8"), name)
+    today = dt.date.fromisoformat(admin_sql(lay, "SELECT CURDATE();").strip())
+    if not schema_only:
+        installer = lay.www / INSTALLER_NAME
+        size = installer.stat().st_size if installer.exists() else 0
+        sql = demo_data.build_sql(today, SECRETS["crypt_key"], SECRETS["crypt_key"],
+                                  program_version(), size)
+        admin_sql(lay, sql, name)
+    grant(lay, name, grant_host)
+    return demo_data.summary(today) | {"SERVER_DATE": today.strftime("%Y.%m.%d")}
+
+
+def grant(lay: Layout, database: str, host: str) -> None:
+    user, pw = SECRETS["db_user"], SECRETS["db_password"]
+    admin_sql(lay, f"CREATE USER IF NOT EXISTS '{user}'@'{host}' IDENTIFIED BY '{pw}';\n"
+                   f"GRANT ALL PRIVILEGES ON `{database}`.* TO '{user}'@'{host}';")
+
+
+# ------------------------------------------------------------------ installer
+
+def make_installer(lay: Layout) -> Path:
+    """A few MB of reproducible bytes standing in for the published installer."""
+    lay.www.mkdir(parents=True, exist_ok=True)
+    path = lay.www / INSTALLER_NAME
+    rng = random.Random(20240305)
+    size = 3 * 1024 * 1024 + 12345  # deliberately not a multiple of any buffer size
+    path.write_bytes(b"MZ" + rng.randbytes(size - 2))
+    manual = lay.www / MANUAL_PATH.lstrip("/")
+    manual.mkdir(parents=True, exist_ok=True)
+    (manual / "index.html").write_text(
+        "<!doctype html><meta charset=utf-8><title>사용설명서</title>"
+        "<h1>거래내역 사용설명서</h1><p>데모 서버의 사용설명서 페이지입니다.</p>\n",
+        encoding="utf-8")
+    return path
+
+
+# --------------------------------------------------------------------- start/stop
+
+def cmd_start(args) -> None:
+    lay = Layout(Path(args.dir))
+    if lay.root.exists() and (lay.root / MARKER).exists():
+        stop(lay)
+    elif lay.root.exists() and any(lay.root.iterdir()):
+        raise SystemExit(f"{lay.root} is not empty and not a backend folder; refusing to use it")
+    lay.run.mkdir(parents=True, exist_ok=True)
+    (lay.root / MARKER).write_text("backend folder; `backend.py stop` removes it\n")
+    try:
+        _start(lay, args)
+    except BaseException:
+        stop(lay)
+        raise
+
+
+def _start(lay: Layout, args) -> None:
+    db_name = args.db_name
+    recipe(db_name)  # refuse a name the deployment file could not express
+    installer = make_installer(lay)
+    for d in (FTP_UPLOAD_DIR, FTP_INSTALLER_DIR):
+        (lay.ftp / d.lstrip("/")).mkdir(parents=True, exist_ok=True)
+    shutil.copyfile(installer, lay.ftp / FTP_INSTALLER_DIR.lstrip("/") / INSTALLER_NAME)
+
+    db_port = start_mariadb(lay)
+    # Only the database user may come in over TCP: no anonymous users, and root only
+    # through the socket. A host without any account is then refused with 1130.
+    admin_sql(lay, "DELETE FROM mysql.global_priv WHERE User='' OR (User='root' AND Host<>'localhost');\n"
+                   "FLUSH PRIVILEGES;")
+    grant_host = "127.0.0.2" if args.no_local_grant else LOOPBACK
+    facts = create_database(lay, db_name, grant_host, args.schema_only)
+
+    config = {"socket": str(lay.socket), "db_name": db_name, "secrets": SECRETS,
+              "ftp_root": str(lay.ftp), "www": str(lay.www),
+              "server_list_control": str(lay.server_list_control),
+              "server_list_log": str(lay.server_list_log),
+              "http_control": str(lay.http_control), "http_log": str(lay.http_log),
+              "ports_file": str(lay.ports)}
+    write_text(lay.config, json.dumps(config, indent=1))
+    write_text(lay.server_list_control, "{}\n")
+    write_text(lay.http_control, "{}\n")
+    log = open(lay.run / "peers.out", "ab")
+    proc = subprocess.Popen([sys.executable, str(Path(__file__).resolve()), "serve", str(lay.root)],
+                            stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                            start_new_session=True, close_fds=True)
+    log.close()
+    write_text(lay.peers_pid, f"{proc.pid}\n")
+    deadline = time.time() + 20
+    while not lay.ports.exists():
+        if proc.poll() is not None or time.time() > deadline:
+            raise SystemExit("peer process did not start:\n" +
+                             (lay.run / "peers.out").read_text(errors="replace")[-3000:])
+        time.sleep(0.05)
+    ports = json.loads(lay.ports.read_text())
+
+    env = {
+        "BACKEND_DIR": str(lay.root),
+        "BACKEND_SCRIPT": str(Path(__file__).resolve()),
+        "PYTHON": sys.executable,
+        "PROGRAM_VERSION": program_version(),
+        "DB_HOST": LOOPBACK, "DB_PORT": db_port, "DB_USER": SECRETS["db_user"],
+        "DB_PASSWORD": SECRETS["db_password"], "DB_NAME": db_name, "DB_CHARSET": "euckr",
+        "DB_GRANT_HOST": grant_host,
+        "ADMIN_SOCKET": str(lay.socket), "ADMIN_USER": "root",
+        "CRYPT_KEY": SECRETS["crypt_key"], "INFO_CRYPT_KEY": SECRETS["crypt_key"],
+        "MAINDB": SECRETS["maindb"], "MEMBER_DB": SECRETS["db"],
+        "SERVER_LIST_HOST": LOOPBACK, "SERVER_LIST_PORT": ports["server_list"],
+        "SERVER_LIST_CONTROL": str(lay.server_list_control),
+        "SERVER_LIST_LOG": str(lay.server_list_log),
+        "FTP_HOST": LOOPBACK, "FTP_PORT": ports["ftp"], "FTP_USER": SECRETS["ftp_user"],
+        "FTP_PASSWORD": SECRETS["db_password"], "FTP_ROOT": str(lay.ftp),
+        "FTP_UPLOAD_DIR": FTP_UPLOAD_DIR, "FTP_INSTALLER_DIR": FTP_INSTALLER_DIR,
+        "HTTP_HOST": LOOPBACK, "HTTP_PORT": ports["http"], "HTTP_ROOT": str(lay.www),
+        "HTTP_CONTROL": str(lay.http_control), "HTTP_LOG": str(lay.http_log),
+        "INSTALLER_URL_PATH": "/" + INSTALLER_NAME, "INSTALLER_FILE": str(installer),
+        "INSTALLER_SIZE": installer.stat().st_size, "MANUAL_PATH": MANUAL_PATH,
+        "DEPLOY_FILE": str(lay.deploy),
+    } | facts
+    write_deploy(lay, db_name, db_port, ports)
+    write_text(lay.env, "# written by backend.py start; removed by backend.py stop\n" +
+               "".join(f"{k}={v}\n" for k, v in env.items()), mode=0o600)
+
+
+def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict) -> None:
+    server_list_host = f"{LOOPBACK}:{ports['server_list']}"
+    manual_host = f"{LOOPBACK}:{ports['http']}"
+    lines = [
+        "# Deployment data of the local test/demo backend (written by backend.py).",
+        "# Each secret is a recipe: dN digit, lN lower-case letter, uN upper-cased letter,",
+        "# sN special character N of \"!@$%^*()_-~\", and the literals '.' and ':'.",
+        f"server_address = {recipe(LOOPBACK)}",
+        f"db_user = {recipe(SECRETS['db_user'])}",
+        f"ftp_user = {recipe(SECRETS['ftp_user'])}",
+        f"db_password = {recipe(SECRETS['db_password'])}",
+        f"db_name = {recipe(db_name)}",
+        f"crypt_key = {recipe(SECRETS['crypt_key'])}",
+        f"info_crypt_key = {recipe(SECRETS['crypt_key'])}",
+        f"server_list_host = {recipe(server_list_host)}",
+        f"manual_host = {recipe(manual_host)}",
+        f"maindb = {recipe(SECRETS['maindb'])}",
+        f"db = {recipe(SECRETS['db'])}",
+        f"db_port = {db_port}",
+        f"ftp_port = {ports['ftp']}",
+        f"http_port = {ports['http']}",
+    ]
+    write_text(lay.deploy, "\n".join(lines) + "\n", mode=0o600)
+
+
+def stop(lay: Layout) -> None:
+    kill_pid_file(lay.peers_pid)
+    kill_pid_file(lay.mariadb_pid)
+    if (lay.root / MARKER).exists():
+        shutil.rmtree(lay.root, ignore_errors=True)
+    if lay.socket.parent == Path("/tmp"):
+        lay.socket.unlink(missing_ok=True)
+
+
+def cmd_stop(args) -> None:
+    lay = Layout(Path(args.dir))
+    if lay.root.exists() and not (lay.root / MARKER).exists():
+        raise SystemExit(f"{lay.root} is not a backend folder; not touching it")
+    stop(lay)
+
+
+def cmd_load(args) -> None:
+    lay = Layout(Path(args.dir))
+    env = read_env(lay.env)
+    create_database(lay, args.database, env["DB_GRANT_HOST"], args.schema_only)
+
+
+# ------------------------------------------------------------------------ peers
+
+class JsonLog:
+    def __init__(self, path: str):
+        self.path = path
+        self.lock = threading.Lock()
+
+    def write(self, record: dict) -> None:
+        line = json.dumps(record, ensure_ascii=False) + "\n"
+        with self.lock, open(self.path, "a", encoding="utf-8") as f:
+            f.write(line)
+
+
+def read_control(path: str) -> dict:
+    try:
+        return json.loads(Path(path).read_text(encoding="utf-8") or "{}")
+    except (OSError, ValueError):
+        return {}
+
+
+IPV4 = re.compile(r"^(25[0-5]|2[0-4]\d|1?\d?\d)(\.(25[0-5]|2[0-4]\d|1?\d?\d)){3}$")
+
+
+def parse_raw_query(query: str) -> dict:
+    """The client sends values as they are (not URL-encoded): split on '&', then on the
+    first '=' (strkind itself holds a second '=' on the explicit-address path)."""
+    out = {}
+    for part in query.split("&"):
+        k, _, v = part.partition("=")
+        out[k] = v
+    return out
+
+
+class ServerListHandler(http.server.BaseHTTPRequestHandler):
+    """POST /test/GET_LIST_IP.php and /test/GET_LIST_IP_HP.php.
+
+    Control file (JSON), read on every request:
+      answer   body to send (default "1")
+      grant    whether to grant the address (default: when the answer reads as 1)
+      listen   false closes the listening socket until it is true again
+    """
+    protocol_version = "HTTP/1.0"
+
+    def version_string(self):
+        return "Apache"
+
+    def log_message(self, *a):
+        pass
+
+    def do_GET(self):
+        self._handle()
+
+    def do_POST(self):
+        self._handle()
+
+    def _handle(self):
+        cfg = self.server.cfg
+        path, _, query = self.path.partition("?")
+        length = int(self.headers.get("Content-Length") or 0)
+        body = self.rfile.read(length).decode("utf-8", "replace") if length else ""
+        record = {"time": time.time(), "method": self.command, "path": path, "query": query,
+                  "body": body, "headers": dict(self.headers.items()),
+                  "client": self.client_address[0]}
+        if path not in SERVER_LIST_PATHS:
+            record["status"] = 404
+            self.server.log.write(record)
+            self.send_error(404)
+            return
+        control = read_control(cfg["server_list_control"])
+        answer = str(control.get("answer", "1"))
+        want_grant = control.get("grant")
+        if want_grant is None:
+            want_grant = answer.strip() == "1"
+        params = parse_raw_query(query)
+        address, reason = self._address(path, params, record["client"])
+        if reason is None:
+            reason = self._check_account(params, cfg)
+        if reason is not None:
+            record["refused"] = reason
+            answer = "0"
+        elif want_grant:
+            try:
+                grant_address(cfg, address)
+                record["granted"] = address
+            except Exception as exc:  # noqa: BLE001 - report, answer 0
+                record["refused"] = f"grant failed: {exc}"
+                answer = "0"
+        record["answer"] = answer
+        self.server.log.write(record)
+        data = answer.encode("utf-8")
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=UTF-8")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    @staticmethod
+    def _address(path, params, client):
+        kind = params.get("strkind", "")
+        if path.endswith("_HP.php"):
+            prefix = "VETRA_MEMBER_LIST="
+            if not kind.startswith(prefix):
+                return None, "strkind without an address"
+            address = kind[len(prefix):]
+            if not IPV4.match(address):
+                return None, f"not an IPv4 address: {address}"
+            return address, None
+        if kind != "VETRA_MEMBER_LIST":
+            return None, f"unexpected strkind: {kind}"
+        return client, None
+
+    @staticmethod
+    def _check_account(params, cfg):
+        s = cfg["secrets"]
+        expected = {"host": "localhost", "id": s["db_user"], "pw": s["db_password"],
+                    "maindb": s["maindb"], "db": s["db"]}
+        for key, value in expected.items():
+            if params.get(key) != value:
+                return f"wrong {key}"
+        return None
+
+
+def grant_address(cfg: dict, address: str) -> None:
+    s = cfg["secrets"]
+    sql = (f"CREATE USER IF NOT EXISTS '{s['db_user']}'@'{address}' IDENTIFIED BY '{s['db_password']}';\n"
+           f"GRANT ALL PRIVILEGES ON `{cfg['db_name']}`.* TO '{s['db_user']}'@'{address}';")
+    res = subprocess.run(["mariadb", "--no-defaults", f"--socket={cfg['socket']}", "-uroot"],
+                         input=sql.encode(), capture_output=True, timeout=30)
+    if res.returncode != 0:
+        raise RuntimeError(res.stderr.decode("utf-8", "replace").strip())
+
+
+class SwitchableServer:
+    """An HTTP server whose listening socket can be closed and reopened on the same port."""
+
+    def __init__(self, handler, cfg, log: JsonLog, control_path: str):
+        self.handler, self.cfg, self.log, self.control_path = handler, cfg, log, control_path
+        self.port = 0
+        self.server = None
+        self.thread = None
+        self.open()
+
+    def open(self):
+        srv = http.server.ThreadingHTTPServer((LOOPBACK, self.port), self.handler)
+        srv.daemon_threads = True
+        srv.cfg, srv.log = self.cfg, self.log
+        self.port = srv.server_address[1]
+        self.server = srv
+        self.thread = threading.Thread(target=srv.serve_forever, kwargs={"poll_interval": 0.05},
+                                       daemon=True)
+        self.thread.start()
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+        self.server = None
+
+    def watch(self):
+        while True:
+            listen = read_control(self.control_path).get("listen", True) is not False
+            if listen and self.server is None:
+                for _ in range(100):
+                    try:
+                        self.open()
+                        break
+                    except OSError:
+                        time.sleep(0.05)
+            elif not listen and self.server is not None:
+                self.close()
+            time.sleep(0.05)
+
+
+class FileHandler(http.server.BaseHTTPRequestHandler):
+    """Static files of DIR/www with single byte ranges (206), as a plain web server.
+
+    Control file (JSON): status (answer every GET with this status),
+    rate (bytes per second), drop_after (close the connection after this many body bytes).
+    """
+    protocol_version = "HTTP/1.1"
+
+    def version_string(self):
+        return "Apache"
+
+    def log_message(self, *a):
+        pass
+
+    def do_HEAD(self):
+        self._serve(head=True)
+
+    def do_GET(self):
+        self._serve(head=False)
+
+    def _serve(self, head: bool):
+        cfg = self.server.cfg
+        control = read_control(cfg["http_control"])
+        path = self.path.split("?", 1)[0]
+        rng = self.headers.get("Range")
+        self.server.log.write({"time": time.time(), "method": self.command, "path": path,
+                               "range": rng, "headers": dict(self.headers.items())})
+        if control.get("status"):
+            self._simple(int(control["status"]))
+            return
+        root = Path(cfg["www"]).resolve()
+        target = (root / path.lstrip("/")).resolve()
+        if target.is_dir():
+            target = target / "index.html"
+        if root not in target.parents or not target.is_file():
+            self._simple(404)
+            return
+        size = target.stat().st_size
+        start, end = 0, size - 1
+        status = 200
+        if rng:
+            m = re.fullmatch(r"bytes=(\d*)-(\d*)", rng.strip())
+            if not m or (m.group(1) == "" and m.group(2) == ""):
+                self._simple(416, extra={"Content-Range": f"bytes */{size}"})
+                return
+            if m.group(1) == "":
+                start, end = max(0, size - int(m.group(2))), size - 1
+            else:
+                start = int(m.group(1))
+                end = min(int(m.group(2)), size - 1) if m.group(2) else size - 1
+            if start >= size or start > end:
+                self._simple(416, extra={"Content-Range": f"bytes */{size}"})
+                return
+            status = 206
+        self.send_response(status)
+        ctype = "text/html; charset=UTF-8" if target.suffix == ".html" else "application/octet-stream"
+        self.send_header("Content-Type", ctype)
+        self.send_header("Accept-Ranges", "bytes")
+        self.send_header("Content-Length", str(end - start + 1))
+        if status == 206:
+            self.send_header("Content-Range", f"bytes {start}-{end}/{size}")
+        self.end_headers()
+        if head:
+            return
+        rate = int(control.get("rate") or 0)
+        drop_after = control.get("drop_after")
+        sent = 0
+        with open(target, "rb") as f:
+            f.seek(start)
+            remaining = end - start + 1
+            began = time.time()
+            while remaining > 0:
+                chunk = f.read(min(16384, remaining))
+                if drop_after is not None and sent + len(chunk) >= int(drop_after):
+                    chunk = chunk[: max(0, int(drop_after) - sent)]
+                    self.wfile.write(chunk)
+                    self.wfile.flush()
+                    self.close_connection = True
+                    self.connection.shutdown(socket.SHUT_RDWR)
+                    return
+                self.wfile.write(chunk)
+                sent += len(chunk)
+                remaining -= len(chunk)
+                if rate > 0:
+                    ahead = sent / rate - (time.time() - began)
+                    if ahead > 0:
+                        time.sleep(ahead)
+
+    def _simple(self, status: int, extra: dict | None = None):
+        body = f"<html><body>{status}</body></html>".encode()
+        self.send_response(status)
+        for k, v in (extra or {}).items():
+            self.send_header(k, v)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        if self.command != "HEAD":
+            self.wfile.write(body)
+
+
+def cmd_serve(args) -> None:
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib.handlers import FTPHandler
+    from pyftpdlib.servers import ThreadedFTPServer
+
+    lay = Layout(Path(args.dir))
+    cfg = json.loads(lay.config.read_text())
+
+    server_list = SwitchableServer(ServerListHandler, cfg, JsonLog(cfg["server_list_log"]),
+                                   cfg["server_list_control"])
+    threading.Thread(target=server_list.watch, daemon=True).start()
+
+    files = http.server.ThreadingHTTPServer((LOOPBACK, 0), FileHandler)
+    files.daemon_threads = True
+    files.cfg, files.log = cfg, JsonLog(cfg["http_log"])
+    threading.Thread(target=files.serve_forever, daemon=True).start()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(cfg["secrets"]["ftp_user"], cfg["secrets"]["db_password"],
+                        cfg["ftp_root"], perm="elradfmwMT")
+    handler = type("VcmFtpHandler", (FTPHandler,), {})
+    handler.authorizer = authorizer
+    handler.banner = "FTP server ready."
+    handler.permit_foreign_addresses = False
+    base = random.Random(os.getpid()).randrange(30000, 60000, 100)
+    handler.passive_ports = range(base, base + 100)
+    ftp = ThreadedFTPServer((LOOPBACK, 0), handler)
+    ftp.max_cons = 64
+
+    write_text(Path(cfg["ports_file"]), json.dumps({
+        "server_list": server_list.port, "http": files.server_address[1],
+        "ftp": ftp.socket.getsockname()[1]}))
+
+    def on_term(*_):
+        os._exit(0)
+
+    signal.signal(signal.SIGTERM, on_term)
+    ftp.serve_forever(timeout=0.5, handle_exit=False)
+
+
+def main() -> None:
+    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    sub = p.add_subparsers(dest="command", required=True)
+    s = sub.add_parser("start", help="start the backend in DIR (stopping a previous one)")
+    s.add_argument("dir")
+    s.add_argument("--db-name", default=SECRETS["db_name"], help="service database name")
+    s.add_argument("--no-local-grant", action="store_true",
+                   help="grant the database user only for 127.0.0.2 (TCP from 127.0.0.1 gets 1130)")
+    s.add_argument("--schema-only", action="store_true", help="tables without demo rows")
+    s.set_defaults(func=cmd_start)
+    s = sub.add_parser("stop", help="stop the backend in DIR and remove DIR")
+    s.add_argument("dir")
+    s.set_defaults(func=cmd_stop)
+    s = sub.add_parser("load", help="create another database with the tables (and demo rows)")
+    s.add_argument("dir")
+    s.add_argument("database")
+    s.add_argument("--schema-only", action="store_true")
+    s.set_defaults(func=cmd_load)
+    s = sub.add_parser("serve", help=argparse.SUPPRESS)
+    s.add_argument("dir")
+    s.set_defaults(func=cmd_serve)
+    args = p.parse_args()
+    args.func(args)
+
+
+if __name__ == "__main__":
+    main()
