@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace vcm {
+
+/// Formats a number as the grid's number cells show it: thousands separated by ","
+/// ("#,##0") when `separator` is set, `decimals` digits after ".".
+QString formatGridNumber(double value, int decimals = 0, bool separator = true);
+
+/// Reads a number the way a number cell accepts it: blanks and "," are ignored.
+/// Returns false (and leaves `out` alone) for empty or non-numeric text.
+bool parseGridNumber(const QString& text, double& out);
+
+/// Plain decimal text of a number without separators, as a number cell's value reads.
+QString plainGridNumber(double value, int decimals = 0);
+
+} // namespace vcm
