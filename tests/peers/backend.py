@@ -741,6 +741,7 @@ def cmd_serve(args) -> None:
     handler.authorizer = authorizer
     handler.banner = "FTP server ready."
     handler.permit_foreign_addresses = False
+    handler.auth_failed_timeout = 0.3  # tests try wrong passwords; keep them quick
     base = random.Random(os.getpid()).randrange(30000, 60000, 100)
     handler.passive_ports = range(base, base + 100)
     ftp = ThreadedFTPServer((LOOPBACK, 0), handler)

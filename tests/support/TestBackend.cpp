@@ -1,0 +1,295 @@
+#include "support/TestBackend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <mysql.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace vcm::test {
+
+namespace {
+
+QString scriptPath()
+{
+  return QStringLiteral(VCM_BACKEND_SCRIPT);
+}
+
+QString pythonPath()
+{
+  return QStringLiteral(VCM_SYSTEM_PYTHON);
+}
+
+bool portAccepts(int port)
+{
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0)
+    return false;
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+  ::close(fd);
+  return ok;
+}
+
+void writeJson(const QString& path, const QJsonObject& object)
+{
+  // Replaced in one step: the peers read the file on every request.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    throw BackendError("cannot write " + path.toStdString());
+  file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+  if (!file.commit())
+    throw BackendError("cannot write " + path.toStdString());
+}
+
+/// One admin connection per call: tests run in parallel processes and the calls are few.
+class AdminConnection {
+public:
+  AdminConnection(const QString& socket, const QString& database)
+  {
+    m_mysql = mysql_init(nullptr);
+    if (!m_mysql)
+      throw BackendError("mysql_init failed");
+    mysql_options(m_mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    const QByteArray sock = socket.toUtf8();
+    const QByteArray db = database.toUtf8();
+    if (!mysql_real_connect(m_mysql, nullptr, "root", "", db.isEmpty() ? nullptr : db.constData(), 0,
+                            sock.constData(), CLIENT_MULTI_STATEMENTS))
+      fail("admin connection");
+  }
+  ~AdminConnection() { mysql_close(m_mysql); }
+  AdminConnection(const AdminConnection&) = delete;
+  AdminConnection& operator=(const AdminConnection&) = delete;
+
+  /// Runs `sql` (several statements allowed) and returns the rows of the last result set.
+  QList<QStringList> run(const QString& sql)
+  {
+    const QByteArray text = sql.toUtf8();
+    if (mysql_real_query(m_mysql, text.constData(), static_cast<unsigned long>(text.size())) != 0)
+      fail(text.left(200).toStdString());
+    QList<QStringList> rows;
+    for (;;) {
+      if (MYSQL_RES* res = mysql_store_result(m_mysql)) {
+        rows.clear();
+        const unsigned columns = mysql_num_fields(res);
+        while (MYSQL_ROW row = mysql_fetch_row(res)) {
+          const unsigned long* lengths = mysql_fetch_lengths(res);
+          QStringList values;
+          for (unsigned c = 0; c < columns; ++c)
+            values << (row[c] ? QString::fromUtf8(row[c], static_cast<qsizetype>(lengths[c])) : QString());
+          rows << values;
+        }
+        mysql_free_result(res);
+      } else if (mysql_field_count(m_mysql) != 0) {
+        fail("reading a result");
+      }
+      const int next = mysql_next_result(m_mysql);
+      if (next > 0)
+        fail(text.left(200).toStdString());
+      if (next < 0)
+        break;
+    }
+    return rows;
+  }
+
+private:
+  [[noreturn]] void fail(const std::string& what)
+  {
+    throw BackendError(what + ": " + std::to_string(mysql_errno(m_mysql)) + " " + mysql_error(m_mysql));
+  }
+
+  MYSQL* m_mysql = nullptr;
+};
+
+} // namespace
+
+QString ServerListRequest::header(const QString& name) const
+{
+  for (auto it = headers.begin(); it != headers.end(); ++it)
+    if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+      return it.value();
+  return {};
+}
+
+Backend::Backend(const QString& envFile)
+{
+  load(envFile);
+}
+
+Backend::~Backend() = default;
+
+void Backend::load(const QString& envFile)
+{
+  m_values.clear();
+  m_available = false;
+  if (envFile.isEmpty()) {
+    m_reason = QStringLiteral("VCM_TEST_ENV is not set: run the test through ctest (backend fixture)");
+    return;
+  }
+  QFile file(envFile);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    m_reason = QStringLiteral("no test backend: %1 is missing").arg(envFile);
+    return;
+  }
+  while (!file.atEnd()) {
+    const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || eq <= 0)
+      continue;
+    m_values.insert(line.left(eq), line.mid(eq + 1));
+  }
+  m_available = m_values.contains(QStringLiteral("DB_PORT"));
+  if (!m_available)
+    m_reason = QStringLiteral("no DB_PORT in %1").arg(envFile);
+}
+
+Backend& Backend::shared()
+{
+  static Backend backend(qEnvironmentVariable("VCM_TEST_ENV"));
+  return backend;
+}
+
+void Backend::adminExec(const QString& sql, const QString& database) const
+{
+  adminQuery(sql, database);
+}
+
+QList<QStringList> Backend::adminQuery(const QString& sql, const QString& database) const
+{
+  if (!m_available)
+    throw BackendError(m_reason.toStdString());
+  AdminConnection conn(adminSocket(), database.isEmpty() ? dbName() : database);
+  return conn.run(sql);
+}
+
+QString Backend::adminScalar(const QString& sql, const QString& database) const
+{
+  const QList<QStringList> rows = adminQuery(sql, database);
+  return rows.isEmpty() || rows.first().isEmpty() ? QString() : rows.first().first();
+}
+
+void Backend::createDatabase(const QString& name, bool schemaOnly) const
+{
+  QStringList args{QStringLiteral("load"), value(QStringLiteral("BACKEND_DIR")), name};
+  if (schemaOnly)
+    args << QStringLiteral("--schema-only");
+  runScript(args);
+}
+
+void Backend::setServerList(const ServerListBehaviour& behaviour) const
+{
+  QJsonObject control{{QStringLiteral("answer"), behaviour.answer},
+                      {QStringLiteral("listen"), behaviour.listening}};
+  if (behaviour.grant)
+    control.insert(QStringLiteral("grant"), *behaviour.grant);
+  writeJson(value(QStringLiteral("SERVER_LIST_CONTROL")), control);
+  // The peer notices a change of `listen` within a few polls; wait until it shows.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (portAccepts(serverListPort()) != behaviour.listening) {
+    if (std::chrono::steady_clock::now() > deadline)
+      throw BackendError("server-list peer did not switch its listening state");
+    QThread::msleep(20);
+  }
+}
+
+QList<ServerListRequest> Backend::serverListRequests() const
+{
+  QList<ServerListRequest> out;
+  QFile file(value(QStringLiteral("SERVER_LIST_LOG")));
+  if (!file.open(QIODevice::ReadOnly))
+    return out;
+  while (!file.atEnd()) {
+    const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
+    if (o.isEmpty())
+      continue;
+    ServerListRequest r;
+    r.method = o.value(QStringLiteral("method")).toString();
+    r.path = o.value(QStringLiteral("path")).toString();
+    r.query = o.value(QStringLiteral("query")).toString();
+    r.body = o.value(QStringLiteral("body")).toString();
+    r.client = o.value(QStringLiteral("client")).toString();
+    r.answer = o.value(QStringLiteral("answer")).toString();
+    r.granted = o.value(QStringLiteral("granted")).toString();
+    r.refused = o.value(QStringLiteral("refused")).toString();
+    const QJsonObject h = o.value(QStringLiteral("headers")).toObject();
+    for (auto it = h.begin(); it != h.end(); ++it)
+      r.headers.insert(it.key(), it.value().toString());
+    out << r;
+  }
+  return out;
+}
+
+void Backend::clearServerListLog() const
+{
+  QFile::resize(value(QStringLiteral("SERVER_LIST_LOG")), 0);
+}
+
+void Backend::setHttp(const HttpBehaviour& behaviour) const
+{
+  QJsonObject control;
+  if (behaviour.status)
+    control.insert(QStringLiteral("status"), behaviour.status);
+  if (behaviour.bytesPerSecond > 0)
+    control.insert(QStringLiteral("rate"), behaviour.bytesPerSecond);
+  if (behaviour.dropAfter >= 0)
+    control.insert(QStringLiteral("drop_after"), behaviour.dropAfter);
+  writeJson(value(QStringLiteral("HTTP_CONTROL")), control);
+}
+
+void Backend::runScript(const QStringList& arguments)
+{
+  QProcess proc;
+  proc.setProcessChannelMode(QProcess::MergedChannels);
+  proc.start(pythonPath(), QStringList{scriptPath()} + arguments);
+  if (!proc.waitForFinished(120000) || proc.exitStatus() != QProcess::NormalExit || proc.exitCode() != 0) {
+    const QString output = QString::fromUtf8(proc.readAll());
+    proc.kill();
+    throw BackendError(("backend.py " + arguments.join(QLatin1Char(' ')) + " failed: " + output).toStdString());
+  }
+}
+
+std::unique_ptr<IsolatedBackend> Backend::startIsolated(const IsolatedOptions& options)
+{
+  QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/vcm-isolated-XXXXXX"));
+  if (!dir.isValid())
+    throw BackendError("cannot create a temporary folder");
+  dir.setAutoRemove(false);  // `stop` removes it
+  QStringList args{QStringLiteral("start"), dir.path()};
+  if (options.noLocalGrant)
+    args << QStringLiteral("--no-local-grant");
+  if (options.schemaOnly)
+    args << QStringLiteral("--schema-only");
+  runScript(args);
+  return std::unique_ptr<IsolatedBackend>(new IsolatedBackend(dir.path()));
+}
+
+IsolatedBackend::IsolatedBackend(const QString& dir)
+    : Backend(dir + QStringLiteral("/backend.env")), m_dir(dir)
+{
+}
+
+IsolatedBackend::~IsolatedBackend()
+{
+  try {
+    runScript({QStringLiteral("stop"), m_dir});
+  } catch (const BackendError&) {
+    // Nothing sensible to do in a destructor; the folder is in the temp area anyway.
+  }
+}
+
+} // namespace vcm::test
