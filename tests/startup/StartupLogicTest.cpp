@@ -1,0 +1,216 @@
+// Start-up's decisions that need no server: refusal texts, service answers, version
+// comparison, installer size, server date, secrets and connection string.
+#include "common/Deployment.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "startup/AccessRegistration.h"
+#include "startup/ProgramVersion.h"
+#include "startup/Secrets.h"
+#include "startup/VersionCheck.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vcm;
+
+QString refusal(const QString& host)
+{
+  return (QStringLiteral("[MySQL][ODBC 3.51 Driver]Host '") + host +
+          QStringLiteral("' is not allowed to connect to this MySQL server"))
+      .toUpper();
+}
+
+TEST(RefusedAddress, TakesTheAddressOutOfTheDriverText)
+{
+  struct Case {
+    QString text;
+    std::optional<QString> address;
+  };
+  const Case cases[] = {
+      {refusal(QStringLiteral("10.1.2.3")), QStringLiteral("10.1.2.3")},
+      {refusal(QStringLiteral("192.168.0.15")), QStringLiteral("192.168.0.15")},
+      {refusal(QStringLiteral(" 127.0.0.1 ")), QStringLiteral("127.0.0.1")},
+      {refusal(QStringLiteral("pc-17.office.example")), std::nullopt},  // a host name
+      {refusal(QStringLiteral("fe80::1")), std::nullopt},                // IPv6
+      {refusal(QStringLiteral("::ffff:10.1.2.3")), std::nullopt},        // IPv6 form of IPv4
+      {refusal(QStringLiteral("10.1.2")), std::nullopt},                 // two dots
+      {refusal(QStringLiteral("10.1.2.3.4")), std::nullopt},             // four dots
+      {refusal(QStringLiteral("...")), std::nullopt},                    // no digits
+      {QStringLiteral("HOST '10.1.2.3' IS NOT ALLOWED TO CONNECT TO THIS MYSQL SERVER"),
+       std::nullopt},                                                     // other wording
+      {QStringLiteral("[MYSQL][ODBC 3.51 DRIVER]CAN'T CONNECT TO SERVER ON '10.1.2.3'"),
+       std::nullopt},
+      {QString(), std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    EXPECT_EQ(registration::refusedAddress(c.text), c.address);
+  }
+}
+
+TEST(RegistrationAnswer, ReadsTheTrimmedBodyAsANumber)
+{
+  struct Case {
+    QByteArray body;
+    std::optional<double> number;
+  };
+  const Case cases[] = {
+      {"1", 1.0},       {"1 ", 1.0},      {" 1", 1.0},   {"1\r\n", 1.0}, {"1.0", 1.0},
+      {"0", 0.0},       {"2", 2.0},       {"-1", -1.0},  {"OK", std::nullopt},
+      {"", std::nullopt}, {"   ", std::nullopt}, {"1abc", std::nullopt},
+      {"1 1", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body.toStdString());
+    EXPECT_EQ(registration::answerNumber(c.body), c.number);
+  }
+}
+
+TEST(RegistrationQuery, JoinsTheValuesAsTheyAreInTheServiceOrder)
+{
+  Session.reset();
+  Session.DbUser = QStringLiteral("abcdeFg");
+  Session.DbPassword = QStringLiteral("ab12cd34!@$%^");
+  Session.ServiceMainDb = QStringLiteral("mainDB_X");
+  Session.ServiceDb = QStringLiteral("vwxyz");
+  EXPECT_EQ(registration::queryString(QStringLiteral("VETRA_MEMBER_LIST")),
+            QStringLiteral("host=localhost&id=abcdeFg&pw=ab12cd34!@$%^&maindb=mainDB_X&db=vwxyz"
+                           "&strkind=VETRA_MEMBER_LIST"));
+  EXPECT_TRUE(registration::queryString(QStringLiteral("VETRA_MEMBER_LIST=10.1.2.3"))
+                  .endsWith(QStringLiteral("&db=vwxyz&strkind=VETRA_MEMBER_LIST=10.1.2.3")));
+  Session.reset();
+}
+
+TEST(RegistrationFailure, PutsABlankLineBetweenTheSentences)
+{
+  EXPECT_EQ(registration::failureMessage(),
+            QStringLiteral("컴퓨터 식별에 실패하였습니다. 프로그램을 종료합니다.\r\n\r\n"
+                           "잠시 후 다시 시도해주세요. 계속 그럴경우 개발사로 연락주시기 바랍니다."));
+}
+
+TEST(VersionCheck, AnyDifferenceAfterTrimmingMeansAnUpdate)
+{
+  struct Case {
+    QString published;
+    bool due;
+  };
+  const Case cases[] = {
+      {QStringLiteral("1.0.57"), false},  {QStringLiteral("1.0.57 "), false},
+      {QStringLiteral(" 1.0.57"), false}, {QStringLiteral("1.0.057"), true},
+      {QStringLiteral("1.0.56"), true},   {QStringLiteral("1.0.58"), true},
+      {QStringLiteral("1.0.5"), true},    {QString(), true},
+      {QStringLiteral("1.0.57a"), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.published.toStdString());
+    EXPECT_EQ(updateDue(c.published, QStringLiteral("1.0.57")), c.due);
+  }
+}
+
+TEST(VersionCheck, ProgramVersionHasNoLeadingZeros)
+{
+  const QStringList parts = programVersionText().split(QLatin1Char('.'));
+  ASSERT_EQ(parts.size(), 3);
+  for (const QString& part : parts) {
+    bool ok = false;
+    EXPECT_EQ(QString::number(part.toInt(&ok)), part);
+    EXPECT_TRUE(ok);
+  }
+}
+
+TEST(VersionCheck, InstallerSizeIsTheRoundedNumber)
+{
+  struct Case {
+    QString text;
+    qint32 size;
+  };
+  const Case cases[] = {
+      {QStringLiteral("1234567"), 1234567}, {QString(), 0},
+      {QStringLiteral(" 1234567 "), 1234567}, {QStringLiteral("1,234,567"), 1234567},
+      {QStringLiteral("12.5"), 12},          {QStringLiteral("13.5"), 14},
+      {QStringLiteral("abc"), 0},            {QStringLiteral("2147483647"), 2147483647},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    EXPECT_EQ(installerSize(c.text), c.size);
+  }
+  for (const QString& tooLarge : {QStringLiteral("2147483648"), QStringLiteral("1e400")}) {
+    SCOPED_TRACE(tooLarge.toStdString());
+    EXPECT_THROW(installerSize(tooLarge), RuntimeError);
+  }
+}
+
+TEST(VersionCheck, ServerDateIsWrittenWithDots)
+{
+  EXPECT_EQ(serverDateText(QStringLiteral("2015-03-04 10:11:12")), QStringLiteral("2015.03.04"));
+  EXPECT_EQ(serverDateText(QStringLiteral(" 2024-12-31 23:59:59 ")), QStringLiteral("2024.12.31"));
+  EXPECT_EQ(serverDateText(QStringLiteral("2016-02-29")), QStringLiteral("2016.02.29"));
+  for (const QString& bad : {QString(), QStringLiteral("NOW"), QStringLiteral("2015-02-30 00:00:00")}) {
+    SCOPED_TRACE(bad.toStdString());
+    EXPECT_THROW(serverDateText(bad), RuntimeError);
+  }
+}
+
+class SecretsTest : public ::testing::Test {
+protected:
+  Deployment load(const QStringList& extraLines)
+  {
+    QStringList lines = {
+        QStringLiteral("server_address = ") + Deployment::recipeFor(QStringLiteral("10.20.30.45")),
+        QStringLiteral("db_user = ") + Deployment::recipeFor(QStringLiteral("abcdeFg")),
+        QStringLiteral("ftp_user = ") + Deployment::recipeFor(QStringLiteral("ftpuser")),
+        QStringLiteral("db_password = ") + Deployment::recipeFor(QStringLiteral("ab12cd34!@$%^")),
+        QStringLiteral("db_name = ") + Deployment::recipeFor(QStringLiteral("abcDEFgh_-12")),
+        QStringLiteral("crypt_key = ") + Deployment::recipeFor(QStringLiteral("keytexts123")),
+        QStringLiteral("server_list_host = ") + Deployment::recipeFor(QStringLiteral("10.20.30.40:8080")),
+        QStringLiteral("maindb = ") + Deployment::recipeFor(QStringLiteral("mainDBNAME_x")),
+        QStringLiteral("db = ") + Deployment::recipeFor(QStringLiteral("vwxyz")),
+    };
+    lines += extraLines;
+    const QString path = m_dir.filePath(QStringLiteral("deploy.ini"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(lines.join(QLatin1Char('\n')).toUtf8());
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    Deployment d;
+    QString why;
+    EXPECT_TRUE(d.load(path, &why)) << why.toStdString();
+    return d;
+  }
+  void TearDown() override { Session.reset(); }
+  QTemporaryDir m_dir;
+};
+
+TEST_F(SecretsTest, ConnectionStringCarriesEveryPartInOrder)
+{
+  Session.reset();
+  buildSecrets(load({}));
+  EXPECT_EQ(Session.ServerAddress, QStringLiteral("10.20.30.45"));
+  EXPECT_EQ(Session.FtpUser, QStringLiteral("ftpuser"));
+  EXPECT_EQ(Session.ServerListHost, QStringLiteral("10.20.30.40:8080"));
+  EXPECT_EQ(buildConnectionString(),
+            QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=abcDEFgh_-12;option=0;"
+                           "pwd=ab12cd34!@$%^;port=3306;server=10.20.30.45;uid=abcdeFg;charset=euckr;"));
+}
+
+TEST_F(SecretsTest, PortsAndSecondKeyComeFromTheFileWhenGiven)
+{
+  Session.reset();
+  buildSecrets(load({}));
+  EXPECT_EQ(Session.InfoCryptKey, Session.CryptKey);
+  EXPECT_EQ(Session.FtpPort, 21);
+  EXPECT_EQ(Session.HttpPort, 80);
+
+  buildSecrets(load({QStringLiteral("db_port = 33061"), QStringLiteral("ftp_port = 2121"),
+                     QStringLiteral("info_crypt_key = ") + Deployment::recipeFor(QStringLiteral("otherkey987"))}));
+  EXPECT_EQ(Session.InfoCryptKey, QStringLiteral("otherkey987"));
+  EXPECT_EQ(Session.CryptKey, QStringLiteral("keytexts123"));
+  EXPECT_EQ(Session.FtpPort, 2121);
+  EXPECT_TRUE(buildConnectionString().contains(QStringLiteral(";port=33061;server=10.20.30.45;")));
+}
+
+} // namespace
