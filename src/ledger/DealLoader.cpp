@@ -1,0 +1,130 @@
+#include "ledger/DealLoader.h"
+
+#include "common/TextHelpers.h"
+#include "common/db/RecordSet.h"
+#include "common/grid/Grid.h"
+#include "ledger/CodeLists.h"
+#include "ledger/DealColumns.h"
+#include "ledger/DealRecord.h"
+#include "ledger/LedgerColours.h"
+#include "ledger/LikePattern.h"
+
+namespace vcm {
+
+namespace {
+
+/// Resumes painting however the load ends.
+class RedrawSuspended {
+public:
+  explicit RedrawSuspended(Grid& grid) : m_grid(grid) { m_grid.setRedraw(false); }
+  ~RedrawSuspended() { m_grid.setRedraw(true); }
+
+private:
+  Grid& m_grid;
+};
+
+} // namespace
+
+DealLoader::DealLoader(Grid& deal, const Grid& picker, const CodeLists& lists)
+    : m_deal(deal), m_picker(picker), m_lists(lists)
+{
+  for (int r = picker.rowCount(); r >= 1; --r)
+    m_pickerRows.insert(picker.text(picker::Code, r), r);
+}
+
+DealLoader::Outcome DealLoader::load(RecordSet& rs, const QString& accountSearch)
+{
+  Outcome out;
+  if (rs.recordCount() == 0)
+    return out;
+
+  const int transCol = rs.columnIndex(QStringLiteral("TRANS_DIV"));
+  bool released = false;
+  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+    const double t = numVal(rs.value(transCol));
+    if (t == 1)
+      out.sentForClosing = released = true;
+    else if (t == 9)
+      released = true;
+  }
+  if (!released) {
+    out.result = Result::NotReleased;
+    return out;
+  }
+
+  const DealRecord::Layout layout = DealRecord::Layout::of(rs);
+  RedrawSuspended suspended(m_deal);
+  // Rows are reserved up front and the unused ones dropped at the end: growing the
+  // grid one row at a time would reallocate its storage over and over.
+  m_deal.setRowCount(rs.recordCount());
+  int rows = 0;
+  out.result = Result::Loaded;
+  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+    const DealRecord r = DealRecord::read(rs, layout);
+    if (!accountSearch.isEmpty() && !passesAccountSearch(r, accountSearch))
+      continue;
+    ++rows;
+    if (!fillRow(rows, r)) {
+      out.result = Result::AccountMissing;
+      break;
+    }
+  }
+  m_deal.setRowCount(rows);
+  return out;
+}
+
+bool DealLoader::passesAccountSearch(const DealRecord& r, const QString& search) const
+{
+  const CodeLists::Account* account = m_lists.account(r.daccCd);
+  return account && LikePattern::matches(account->name, QLatin1Char('*') + search + QLatin1Char('*'));
+}
+
+bool DealLoader::fillRow(int row, const DealRecord& r)
+{
+  Grid& g = m_deal;
+  g.setText(deal::DealCode, row, r.dealCd);
+  g.setText(deal::PartNo, row, r.dealCd2);
+  if (numVal(r.dealCd2) == 1)
+    g.setText(deal::Source, row, QStringLiteral("○"));
+
+  if (r.daccGubun == 1) {
+    g.setText(deal::ClassName, row, QStringLiteral("수입"));
+    g.setForeground(CellRange::cell(deal::ClassName, row), ledgerColours::IncomeText);
+  } else if (r.daccGubun == 2) {
+    g.setText(deal::ClassName, row, QStringLiteral("지출"));
+    g.setForeground(CellRange::cell(deal::ClassName, row), ledgerColours::ExpenseText);
+  }
+  g.setText(deal::DealDate, row, r.dealDt);
+
+  if (const CodeLists::Business* b = m_lists.business(r.dbusiCd))
+    g.setText(deal::BusiName, row, b->name);
+  if (const CodeLists::Bank* b = m_lists.bank(r.dbankCd)) {
+    g.setText(deal::BankName, row, b->name);
+    // Kept as a number: painting reads every row's colour on each click.
+    if (!b->colour.isEmpty())
+      g.setNumber(deal::RowColour, row, numVal(b->colour));
+  }
+
+  if (!r.daccCd.isEmpty()) {
+    const int p = m_pickerRows.value(r.daccCd, -1);
+    if (p < 0)
+      return false;
+    g.setText(deal::Account, row,
+              m_picker.text(picker::Code, p) + QLatin1Char('.') + m_picker.text(picker::Name, p));
+  }
+
+  g.setText(deal::Summary, row, r.dealSumm);
+  g.setText(deal::Customer, row, r.dealCust);
+  g.setText(deal::Target, row, r.dealTarget);
+  g.setNumber(deal::InAmount, row, r.dealInAmt);
+  g.setNumber(deal::OutAmount, row, r.dealOutAmt);
+  g.setText(deal::Branch, row, r.dealGubun);
+  g.setText(deal::BusiCode, row, r.dbusiCd);
+  g.setText(deal::BankCode, row, r.dbankCd);
+  g.setText(deal::ClassNo, row, QString::number(r.daccGubun, 'g', 15));
+  if (r.receiptDiv != 0)
+    g.setText(deal::Receipt, row, QStringLiteral("1"));
+  return true;
+}
+
+} // namespace vcm

@@ -1,0 +1,74 @@
+#include "ledger/DealPainter.h"
+
+#include "common/TextHelpers.h"
+#include "common/grid/Grid.h"
+#include "ledger/DealColumns.h"
+#include "ledger/LedgerColours.h"
+
+#include <algorithm>
+
+namespace vcm {
+
+namespace {
+
+constexpr int kReadOnlyColumns[] = {deal::DealDate, deal::DealCode,  deal::PartNo,   deal::Source,
+                                    deal::ClassName, deal::BankName, deal::BusiName, deal::Branch};
+
+/// Suspends painting for the life of the guard, unless the caller already had.
+class RedrawSuspended {
+public:
+  explicit RedrawSuspended(Grid& grid) : m_grid(grid), m_was(grid.redraw()) { grid.setRedraw(false); }
+  ~RedrawSuspended() { m_grid.setRedraw(m_was); }
+
+private:
+  Grid& m_grid;
+  bool m_was;
+};
+
+} // namespace
+
+void DealPainter::paintBankColours(Grid& deal)
+{
+  deal.setBackground(CellRange::sheet(), colours::White);
+  const int rows = deal.rowCount();
+  for (int r = 1; r <= rows; ++r) {
+    const double c = deal.number(deal::RowColour, r);
+    if (c != 0)
+      deal.setBackground(CellRange::row(r), Colour(qint64(c)));
+  }
+}
+
+void DealPainter::highlight(Grid& deal, int row, Colour colour, int col)
+{
+  if (deal.activeRow() != row)
+    deal.setActiveCell(std::max(col, 1), row);
+  if (row >= 1 && row <= deal.rowCount())
+    deal.setBackground(CellRange::row(row), colour);
+}
+
+void DealPainter::paintBrowse(Grid& deal, int row, Colour colour, int col)
+{
+  RedrawSuspended suspended(deal);
+  paintBankColours(deal);
+  highlight(deal, row, colour, col);
+}
+
+void DealPainter::paintWork(Grid& deal, int row, Colour colour, int col)
+{
+  RedrawSuspended suspended(deal);
+  paintBankColours(deal);
+  for (int c : kReadOnlyColumns)
+    deal.setBackground(CellRange::column(c), ledgerColours::ReadOnlyInWork);
+  highlight(deal, row, colour, col);
+}
+
+void DealPainter::markChanged(Grid& deal, int row)
+{
+  deal.setText(deal::Changed, row, QStringLiteral("1"));
+  deal.setForeground(CellRange::row(row), ledgerColours::ChangedText);
+  if (numVal(deal.value(deal::SplitIn, row)) + numVal(deal.value(deal::SplitOut, row)) > 0)
+    deal.setForeground(CellRange::block(deal::InAmount, row, deal::OutAmount, row),
+                       ledgerColours::SplitAmountText);
+}
+
+} // namespace vcm

@@ -1,0 +1,171 @@
+#include "ledger/DealStatements.h"
+
+#include "common/TextHelpers.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace vcm {
+
+namespace {
+
+QString lines(const QStringList& parts)
+{
+  return parts.join(QLatin1Char('\n'));
+}
+
+QString quoted(const QString& text)
+{
+  return QLatin1Char('\'') + g_SqlStr(text) + QLatin1Char('\'');
+}
+
+/// A typed text inside LIKE '%...%': the backslash is LIKE's escape character, so a
+/// typed backslash is doubled once for LIKE before the literal escaping doubles it
+/// again. % and _ keep their meaning as wildcards, as the member typed them.
+QString likeText(const QString& text)
+{
+  QString t = text;
+  t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+  return g_SqlStr(t);
+}
+
+} // namespace
+
+QString DealStatements::amount(double value)
+{
+  if (!std::isfinite(value))
+    return QStringLiteral("0");
+  if (value == std::floor(value) && std::fabs(value) < 1e15)
+    return QString::number(static_cast<qint64>(value));
+  QString text = QString::number(value, 'f', 6);
+  while (text.endsWith(QLatin1Char('0')))
+    text.chop(1);
+  if (text.endsWith(QLatin1Char('.')))
+    text.chop(1);
+  return text;
+}
+
+QString DealStatements::accountList(const QString& companyCode)
+{
+  return lines({QStringLiteral("SELECT COM_CD , ACC_CD , ACC_GUBUN ,  ACC_NM , ACC_CONSULT"),
+                QStringLiteral(" FROM SET_ACCOUNT_LIST"),
+                QStringLiteral(" WHERE COM_CD = ") + quoted(companyCode),
+                QStringLiteral(" ORDER BY ACC_NM")});
+}
+
+QString DealStatements::businessList(const QString& companyCode)
+{
+  return lines({QStringLiteral("SELECT COM_CD , BUSI_CD , BUSI_NM  , BUSI_CONSULT"),
+                QStringLiteral(" FROM SET_BUSI_LIST"),
+                QStringLiteral(" WHERE COM_CD = ") + quoted(companyCode)});
+}
+
+QString DealStatements::bankList(const QString& companyCode)
+{
+  return lines({QStringLiteral("SELECT COM_CD , BANK_CD , BANK_NM , BANK_COLOR"),
+                QStringLiteral(" FROM SET_BANK_LIST"),
+                QStringLiteral(" WHERE COM_CD = ") + quoted(companyCode)});
+}
+
+QString DealStatements::dealList(const QString& companyCode, const QString& month,
+                                 const DealFilter& filter)
+{
+  QStringList sql{
+      QStringLiteral("SELECT COM_CD , DEAL_MON     , DEAL_CD      , DEAL_CD_2 , DACC_GUBUN"),
+      QStringLiteral(" , DEAL_DT      , DBUSI_CD"),
+      QStringLiteral(" , DACC_CD      , DREV_CD      , DBANK_CD"),
+      QStringLiteral(" , DEAL_SUMM    , DEAL_CUST    , DEAL_TARGET"),
+      QStringLiteral(" , DEAL_IN_AMT  , DEAL_OUT_AMT , DEAL_BALANCE"),
+      QStringLiteral(" , DEAL_GUBUN   , DEAL_MEMO"),
+      QStringLiteral(" , F_DAMNM      , F_REGDT"),
+      QStringLiteral(" , L_DAMNM      , L_REGDT"),
+      QStringLiteral(" , W_SINGO_DIV"),
+      QStringLiteral(" , RECEIPT_DIV  , ABOUT_DIV"),
+      QStringLiteral(" , TRANS_DIV"),
+      QStringLiteral(" FROM DEAL_LIST"),
+      QStringLiteral(" WHERE COM_CD   = ") + quoted(companyCode),
+      QStringLiteral("   AND DEAL_MON = ") + quoted(month.trimmed()),
+  };
+  if (filter.classOption == 2)
+    sql << QStringLiteral(" AND DACC_GUBUN = 1");
+  else if (filter.classOption == 3)
+    sql << QStringLiteral(" AND DACC_GUBUN = 2");
+
+  const QString text = filter.searchText.trimmed();
+  if (!text.isEmpty()) {
+    if (filter.searchOption == 2) {
+      sql << QStringLiteral(" AND DEAL_SUMM LIKE '%") + likeText(text) + QStringLiteral("%'");
+    } else if (filter.searchOption == 3) {
+      sql << QStringLiteral(" AND DEAL_CUST LIKE '%") + likeText(text) + QStringLiteral("%'");
+    } else if (filter.searchOption == 4) {
+      const QString n = amount(numVal(text));
+      sql << QStringLiteral(" AND (DEAL_IN_AMT = ") + n + QStringLiteral(" OR DEAL_OUT_AMT = ") + n +
+                 QLatin1Char(')');
+    }
+  }
+  sql << QStringLiteral(" ORDER BY DEAL_CD , DEAL_CD_2");
+  return lines(sql);
+}
+
+QString DealStatements::update(const QString& companyCode, const QString& month, const DealWrite& row)
+{
+  return lines({
+      QStringLiteral("UPDATE DEAL_LIST SET"),
+      QStringLiteral("   DACC_GUBUN   =  ") + QString::number(row.classNo),
+      QStringLiteral(" , DACC_CD      = ") + quoted(row.account),
+      QStringLiteral(" , DEAL_SUMM    = ") + quoted(row.summary),
+      QStringLiteral(" , DEAL_CUST    = ") + quoted(row.customer),
+      QStringLiteral(" , DEAL_TARGET  = ") + quoted(row.target),
+      QStringLiteral(" , DEAL_IN_AMT  =  ") + amount(row.income),
+      QStringLiteral(" , DEAL_OUT_AMT =  ") + amount(row.expense),
+      QStringLiteral(" , RECEIPT_DIV  =  ") + QString::number(row.receipt),
+      QStringLiteral(" WHERE COM_CD       = ") + quoted(companyCode),
+      QStringLiteral("   AND DEAL_MON     = ") + quoted(month.trimmed()),
+      QStringLiteral("   AND DEAL_CD      = ") + quoted(row.dealCode),
+      QStringLiteral("   AND DEAL_CD_2    = ") + quoted(row.partNo),
+  });
+}
+
+QString DealStatements::maxPartNo(const QString& companyCode, const QString& month,
+                                  const QString& dealCode)
+{
+  return lines({
+      QStringLiteral("SELECT MAX(DEAL_CD_2) AS M_NO FROM DEAL_LIST"),
+      QStringLiteral(" WHERE COM_CD = ") + quoted(companyCode),
+      QStringLiteral("   AND DEAL_MON     = ") + quoted(month.trimmed()),
+      QStringLiteral("   AND DEAL_CD      = ") + quoted(dealCode),
+  });
+}
+
+QString DealStatements::insert(const QString& companyCode, const QString& month, const DealWrite& row)
+{
+  return lines({
+      QStringLiteral("INSERT INTO DEAL_LIST("),
+      QStringLiteral("   COM_CD      , DEAL_MON     , DEAL_CD  , DEAL_CD_2 , DACC_GUBUN"),
+      QStringLiteral(" , DEAL_DT     , DBUSI_CD     , DBANK_CD"),
+      QStringLiteral(" , DACC_CD"),
+      QStringLiteral(" , DEAL_SUMM   , DEAL_CUST    , DEAL_TARGET"),
+      QStringLiteral(" , DEAL_IN_AMT , DEAL_OUT_AMT"),
+      QStringLiteral(" , RECEIPT_DIV"),
+      QStringLiteral(" ) VALUES ("),
+      QStringLiteral("   ") + quoted(companyCode),
+      QStringLiteral(" , ") + quoted(month.trimmed()),
+      QStringLiteral(" , ") + quoted(row.dealCode),
+      QStringLiteral(" , ") + quoted(row.partNo),
+      QStringLiteral(" , ") + QString::number(row.classNo),
+      QStringLiteral(" , ") + quoted(row.dealDate),
+      QStringLiteral(" , ") + quoted(row.busiCode),
+      QStringLiteral(" , ") + quoted(row.bankCode),
+      QStringLiteral(" , ") + quoted(row.account),
+      QStringLiteral(" , ") + quoted(row.summary),
+      QStringLiteral(" , ") + quoted(row.customer),
+      QStringLiteral(" , ") + quoted(row.target),
+      QStringLiteral(" , ") + amount(row.income),
+      QStringLiteral(" , ") + amount(row.expense),
+      QStringLiteral(" ,  ") + QString::number(row.receipt),
+      QStringLiteral(" ) "),
+  });
+}
+
+} // namespace vcm

@@ -1,0 +1,501 @@
+#include "ledger/Ledger.h"
+
+#include "common/ErrMsg.h"
+#include "common/MainConn.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "common/TextHelpers.h"
+#include "common/grid/NumberText.h"
+#include "common/screen/GridRoutines.h"
+#include "ledger/DealColumns.h"
+#include "ledger/DealGridModel.h"
+#include "ledger/DealLoader.h"
+#include "ledger/DealPainter.h"
+#include "ledger/LedgerColours.h"
+#include "ledger/LedgerHost.h"
+#include "ledger/MonthText.h"
+#include "ledger/PartNumber.h"
+#include "ledger/RegistrationOrder.h"
+#include "ledger/SaveValidator.h"
+#include "ledger/SplitGroupCheck.h"
+#include "platform/Ui.h"
+
+#include <cmath>
+
+namespace vcm {
+
+const QString Ledger::ScreenName = QStringLiteral("회계2_거래리스트_New");
+const QString Ledger::WorkButtonFlags = QStringLiteral("0,1,1,1,0,0,1,0,1");
+
+namespace {
+
+const QString kWork = QStringLiteral("WORK");
+const QString kTwoBreaks = QStringLiteral("\n\n");
+
+void warn(const QString& text)
+{
+  notice(text, Icon::Exclamation);
+}
+
+/// Columns the member edits in the work state.
+constexpr int kEditableColumns[] = {deal::Account, deal::Summary, deal::Customer,
+                                    deal::InAmount, deal::OutAmount, deal::Target};
+
+} // namespace
+
+Ledger::Ledger(LedgerHost& host) : m_host(host)
+{
+  DealGridModel::setupDeal(sprDeal);
+  DealGridModel::setupPicker(sprCbo_Acc);
+}
+
+bool Ledger::isWorkState() const
+{
+  return m_host.workTag(1) == kWork;
+}
+
+DealFilter Ledger::filter() const
+{
+  return DealFilter{form.optSearch, form.optSearchF, form.txtSearch};
+}
+
+// --- opening, activation ---------------------------------------------------------
+
+void Ledger::Form_Load()
+{
+  try {
+    sprDeal.setRowCount(0);
+    const QString month = MonthText::previousMonth(Session.ServerDate);
+    if (month.isEmpty())
+      throw RuntimeError(13, QStringLiteral("형식이 일치하지 않습니다."));
+    form.mskM = month;
+    form.notify();
+    DealGridModel::setupCheckColumns(sprDeal);
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+  Set_Job_List();
+}
+
+void Ledger::Form_Activate()
+{
+  try {
+    m_host.showWorkButtons(WorkButtonFlags);
+    ui().pumpEvents();
+    Set_Basic_info();
+    ui().pumpEvents();
+    m_host.settingQuickButton(ScreenName);
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+}
+
+void Ledger::Set_Job_List()
+{
+  Session.CurrentProcedure = QStringLiteral("Set_Job_List");
+  try {
+    g_Open_MainConn();
+    lists.read(Session.CompanyCode);
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+  g_Nothing_MainConn();
+}
+
+// --- loading, selection, totals -----------------------------------------------------
+
+void Ledger::Set_Basic_info()
+{
+  Session.CurrentProcedure = QStringLiteral("Set_Basic_Info");
+  try {
+    sprDeal.setRowCount(0);
+    frm_Clear();
+    for (QString& t : form.totals)
+      t.clear();
+    form.notify();
+    Set_Deal_List(0);
+    ui().pumpEvents();
+    Set_Total_Info();
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+}
+
+void Ledger::Set_Deal_List(int /*sort*/)
+{
+  Session.CurrentProcedure = QStringLiteral("Set_Basic_Info");
+  std::unique_ptr<RecordSet> rs;
+  try {
+    sprDeal.setRowCount(0);
+    DealGridModel::fillPicker(sprCbo_Acc, lists);
+    g_Open_MainConn();
+    SqlText = DealStatements::dealList(Session.CompanyCode, form.mskM, filter());
+    rs = openRecordSet(SqlText);
+
+    const QString search = form.txtSearch.trimmed();
+    DealLoader loader(sprDeal, sprCbo_Acc, lists);
+    const DealLoader::Outcome outcome = loader.load(*rs, form.optSearch == 1 ? search : QString());
+    if (outcome.sentForClosing) {
+      form.picTransVisible = true;
+      form.picTransTag = QStringLiteral("1");
+      form.notify();
+    }
+    switch (outcome.result) {
+    case DealLoader::Result::NoRows:
+    case DealLoader::Result::NotReleased:
+      Cur_Row = 0;
+      break;
+    case DealLoader::Result::AccountMissing:
+      warn(QStringLiteral("계정명이 존재하지 않습니다.") + kTwoBreaks +
+           QStringLiteral("확인이 필요하니 반드시 개발사로 연락주세요."));
+      break;
+    case DealLoader::Result::Loaded:
+      if (sprDeal.rowCount() == 0) {
+        Cur_Row = 0;
+        form.setFocus(LedgerForm::Focus::Search);
+      } else {
+        sprDeal_Click(deal::Account, 1);
+      }
+      break;
+    }
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+  g_Rs_Nothing(rs);
+  g_Nothing_MainConn();
+}
+
+void Ledger::frm_Clear()
+{
+  Session.CurrentProcedure = QStringLiteral("Frm_Clear");
+  form.xBarText.clear();
+  form.xBarValue = 0;
+  form.monVVisible = false;
+  form.picTransVisible = false;
+  form.picTransTag.clear();
+  form.notify();
+}
+
+void Ledger::Set_Total_Info()
+{
+  Session.CurrentProcedure = QStringLiteral("Set_Total_Info");
+  double income = 0;
+  double expense = 0;
+  const int rows = sprDeal.rowCount();
+  for (int r = 1; r <= rows; ++r) {
+    income += numVal(sprDeal.value(deal::InAmount, r));
+    expense += numVal(sprDeal.value(deal::OutAmount, r));
+  }
+  form.totals[0] = formatGridNumber(rows) + QStringLiteral(" 건");
+  form.totals[1] = formatGridNumber(income);
+  form.totals[2] = formatGridNumber(expense);
+  form.notify();
+}
+
+void Ledger::sprDeal_Click(qint32 col, qint32 row)
+{
+  Session.CurrentProcedure = QStringLiteral("sprPay_Click");
+  try {
+    if (form.picCboAccVisible) {
+      form.picCboAccVisible = false;
+      form.notify();
+    }
+    if (col == deal::Check && !Key_Move)
+      g_Spr_Click_Color(sprDeal, deal::Check, row);
+    if (row <= 0)
+      return;
+
+    const bool work = isWorkState();
+    if (!work) {
+      Set_Spr_Color(row, ledgerColours::CurrentRow, sprDeal.activeColumn());
+    } else {
+      if (col == deal::Receipt && !Key_Move) {
+        g_Spr_Click_Color(sprDeal, deal::Receipt, row);
+        DealPainter::markChanged(sprDeal, row);
+      }
+      Set_Spr_Color_Work(row, ledgerColours::CurrentRow, sprDeal.activeColumn());
+    }
+    if (!work && ui().shiftDown() && Cur_Row >= 1) {
+      for (int r = Cur_Row; r <= row; ++r)
+        sprDeal.setText(deal::Check, r, QStringLiteral("1"));
+    }
+    Cur_Row = row;
+    Key_Move = false;
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+}
+
+void Ledger::Set_Spr_Color(qint32 row, Colour colour, qint32 col)
+{
+  DealPainter::paintBrowse(sprDeal, row, colour, col);
+}
+
+void Ledger::Set_Spr_Color_Work(qint32 row, Colour colour, qint32 col)
+{
+  DealPainter::paintWork(sprDeal, row, colour, col);
+}
+
+// --- work state and save ----------------------------------------------------------
+
+void Ledger::AAA_Cmd_Work(short command)
+{
+  Session.CurrentProcedure = QStringLiteral("AAA_Cmd_Work");
+  try {
+    if (!MonthText::isValid(form.mskM)) {
+      warn(QStringLiteral("[거래년월]을 정확히 기입해주신 후 버튼을 클릭해주세요."));
+      form.setFocus(LedgerForm::Focus::Month);
+      return;
+    }
+    switch (command) {
+    case 1:
+      if (!chk_Work_Right())
+        return;
+      if (sprDeal.rowCount() == 0) {
+        warn(QStringLiteral("수정할 내역이 존재하지 않습니다."));
+        return;
+      }
+      if (!isWorkState()) {
+        Combo_Open = false;
+        State_Div(QStringLiteral("EDIT"));
+      } else {
+        cancelWork();
+      }
+      break;
+    case 2:
+      if (chk_Divide_Amt() && Save_Deal()) {
+        State_Div(QStringLiteral("CANCEL"));
+        Set_Total_Info();
+        chk_Order();
+      }
+      break;
+    case 8:
+      if (unloadScreen)
+        unloadScreen();
+      break;
+    default:
+      // 3 (delete marked entries) and 6 (export) arrive with the split and export work.
+      break;
+    }
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+}
+
+void Ledger::cancelWork()
+{
+  int changed = 0;
+  for (int r = 1; r <= sprDeal.rowCount(); ++r)
+    if (numVal(sprDeal.value(deal::Changed, r)) != 0)
+      ++changed;
+  if (changed > 0 &&
+      notice(QStringLiteral("내용 변경 후 저장 안된 내용이 존재합니다.") + kTwoBreaks +
+                 QStringLiteral("그래도 취소하시겠습니까?"),
+             Icon::Question, Buttons::YesNo) == Answer::No)
+    return;
+  State_Div(QStringLiteral("CANCEL"));
+  ui().pumpEvents();
+  Set_Deal_List(0);
+  ui().pumpEvents();
+}
+
+void Ledger::State_Div(const QString& mode)
+{
+  Session.CurrentProcedure = QStringLiteral("State_Div");
+  const QString m = mode.toUpper();
+  if (m == QLatin1String("EDIT")) {
+    m_host.setWorkEnabled(3, false);
+    m_host.setWorkEnabled(8, false);
+    m_host.setWorkEnabled(2, true);
+    m_host.setWorkEnabled(0, false);
+    m_host.setWorkTag(1, kWork);
+    m_host.setWorkPictures(1, 1, 2);
+    form.searchFramesEnabled = false;
+    form.picWorkVisible = true;
+    sprDeal.setRedraw(false);
+    for (int c : kEditableColumns)
+      sprDeal.setLocked(CellRange::column(c), false);
+    sprDeal.setRedraw(true);
+    form.splitButtonsEnabled = true;
+    form.splitButtonColour = ledgerColours::SplitButtonOn;
+    form.notify();
+    sprDeal_Click(deal::DealCode, sprDeal.activeRow());
+  } else if (m == QLatin1String("CANCEL")) {
+    m_host.setWorkTag(0, QString());
+    m_host.setWorkTag(1, QString());
+    for (int i : {0, 1, 3, 8})
+      m_host.setWorkEnabled(i, true);
+    m_host.setWorkEnabled(2, false);
+    m_host.setWorkPictures(0, 3, 4);
+    m_host.setWorkPictures(1, 5, 6);
+    form.searchFramesEnabled = true;
+    form.picWorkVisible = false;
+    form.picCboAccVisible = false;
+    sprDeal.setLocked(CellRange::sheet(), true);
+    form.splitButtonsEnabled = false;
+    form.splitButtonColour = colours::ButtonFace;
+    form.notify();
+  }
+}
+
+bool Ledger::chk_Work_Right()
+{
+  Session.CurrentProcedure = QStringLiteral("chk_Work_Right");
+  if (numVal(form.picTransTag) == 1) {
+    warn(QStringLiteral("현재 작업권한이 [베트라케어]에 있습니다.") + kTwoBreaks +
+         QStringLiteral("작업을 취소합니다."));
+    return false;
+  }
+  return true;
+}
+
+void Ledger::sprDeal_Change(qint32 /*col*/, qint32 row)
+{
+  if (isWorkState() && row >= 1 && row <= sprDeal.rowCount())
+    DealPainter::markChanged(sprDeal, row);
+}
+
+bool Ledger::chk_Divide_Amt()
+{
+  Session.CurrentProcedure = QStringLiteral("chk_Divide_Amt");
+  const QString failure = SplitGroupCheck::firstFailure(sprDeal);
+  if (failure.isEmpty())
+    return true;
+  warn(failure);
+  return false;
+}
+
+DealWrite Ledger::rowWrite(int row) const
+{
+  auto cell = [&](int col) { return sprDeal.text(col, row).trimmed(); };
+  DealWrite w;
+  w.dealCode = cell(deal::DealCode);
+  w.partNo = cell(deal::PartNo);
+  w.dealDate = cell(deal::DealDate);
+  w.busiCode = cell(deal::BusiCode);
+  w.bankCode = cell(deal::BankCode);
+  w.account = cell(deal::Account).left(3);
+  w.summary = cell(deal::Summary);
+  w.customer = cell(deal::Customer);
+  w.target = cell(deal::Target);
+  w.income = numVal(sprDeal.value(deal::InAmount, row));
+  w.expense = numVal(sprDeal.value(deal::OutAmount, row));
+  w.receipt = numVal(sprDeal.value(deal::Receipt, row)) == 0 ? 0 : 1;
+  w.classNo = w.income != 0 ? 1 : (w.expense != 0 ? 2 : 0);
+  return w;
+}
+
+QString Ledger::allocatePartNo(const QString& dealCode)
+{
+  std::unique_ptr<RecordSet> rs =
+      openRecordSet(DealStatements::maxPartNo(Session.CompanyCode, form.mskM, dealCode));
+  const QString highest = rs->eof() || rs->isNull(QStringLiteral("M_NO"))
+                              ? QString()
+                              : rs->value(QStringLiteral("M_NO"));
+  g_Rs_Nothing(rs);
+  return PartNumber::next(highest);
+}
+
+void Ledger::showProgress(int row, int rows)
+{
+  const int percent = static_cast<int>(std::floor(100.0 / rows * row));
+  form.xBarText = QString::number(row) + QStringLiteral(" / ") + QString::number(rows) +
+                  QStringLiteral(" - (") + QString::number(percent) + QStringLiteral("%)");
+  form.xBarValue = percent;
+  form.notify();
+}
+
+bool Ledger::Save_Deal()
+{
+  Session.CurrentProcedure = QStringLiteral("Save_Deal");
+  const SaveValidator::Result check = SaveValidator::check(sprDeal, sprCbo_Acc);
+  if (!check.ok()) {
+    warn(check.message);
+    return false;
+  }
+  if (check.changedRows == 0) {
+    warn(QStringLiteral("저장할 내역이 존재하지 않습니다.") + kTwoBreaks +
+         QStringLiteral("저장을 취소합니다."));
+    return false;
+  }
+
+  form.xBarText.clear();
+  form.xBarValue = 0;
+  form.notify();
+  int saved = 0;
+  try {
+    g_Open_MainConn();
+    const int rows = sprDeal.rowCount();
+    for (int j = 1; j <= rows; ++j) {
+      if (numVal(sprDeal.value(deal::Changed, j)) != 0) {
+        DealWrite w = rowWrite(j);
+        if (w.classNo == 0) {
+          warn(QStringLiteral("거래구분 오류입니다. 확인이 필요하니 현재 상태 그대로 연락주세요."));
+          g_Nothing_MainConn();
+          if (saved > 0)
+            saveFailed(saved);
+          return false;
+        }
+        if (numVal(sprDeal.value(deal::NewPart, j)) == 0) {
+          executeSql(DealStatements::update(Session.CompanyCode, form.mskM, w));
+        } else {
+          w.partNo = allocatePartNo(w.dealCode);
+          executeSql(DealStatements::insert(Session.CompanyCode, form.mskM, w));
+        }
+        ++saved;
+        ui().pumpEvents();
+      }
+      showProgress(j, rows);
+    }
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+    g_Nothing_MainConn();
+    saveFailed(saved);
+    return false;
+  }
+
+  ui().pumpEvents();
+  const QString done = QStringLiteral("[ ") + QString::number(check.changedRows) +
+                       QStringLiteral(" ]건이 정상적으로 저장되었습니다.");
+  form.xBarText = done;
+  form.xBarValue = 100;
+  form.notify();
+  g_Nothing_MainConn();
+  Set_Deal_List(0);
+  notice(done, Icon::Information);
+  return true;
+}
+
+void Ledger::saveFailed(int savedRows)
+{
+  // Rows are written one statement at a time without a transaction, so the rows before
+  // the failure are in the database. Reload so that the grid shows exactly what is
+  // stored, and say how many rows that was.
+  warn(QStringLiteral("저장시 오류가 발생하였습니다. (오류 전에 [ ") + QString::number(savedRows) +
+       QStringLiteral(" ]건이 저장되었습니다.)") + kTwoBreaks +
+       QStringLiteral("지금 상태 그대로 개발사로 연락주세요."));
+  if (savedRows > 0)
+    Set_Deal_List(0);
+}
+
+void Ledger::chk_Order()
+{
+  Session.CurrentProcedure = QStringLiteral("chk_Order");
+  if (RegistrationOrder::broken(sprDeal))
+    warn(QStringLiteral("등록된 거래내역의 등록순서가 맞지 않습니다.") + kTwoBreaks +
+         QStringLiteral("확인이 필요하니 반드시 연락주세요."));
+}
+
+void Ledger::Form_QueryUnload(bool& cancel)
+{
+  if (m_host.workTag(1) == kWork || m_host.workTag(0) == kWork) {
+    warn(QStringLiteral("현재 신규 또는 수정작업중입니다.") + kTwoBreaks +
+         QStringLiteral("작업을 모두 마친 후 종료해주세요."));
+    cancel = true;
+    return;
+  }
+  lists.release();
+  m_host.removeQuickButton(ScreenName);
+}
+
+} // namespace vcm

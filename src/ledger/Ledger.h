@@ -1,0 +1,90 @@
+#pragma once
+
+#include "common/grid/Grid.h"
+#include "ledger/CodeLists.h"
+#include "ledger/DealStatements.h"
+#include "ledger/LedgerForm.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace vcm {
+
+class LedgerHost;
+
+/// The monthly ledger screen 회계2_거래리스트_New without its widgets: the grid sprDeal
+/// and the account picker sprCbo_Acc as data, the code lists, the state of the other
+/// controls (LedgerForm) and every procedure that loads, selects, totals, enters and
+/// leaves the work state, checks and saves. The screen class wires widgets to it.
+///
+/// The work state is the tag "WORK" of the main window's work button 1, read through
+/// the host. Procedures handle their own run-time errors with the standard notice, as
+/// event handlers must; none throws.
+class Ledger {
+public:
+  static const QString ScreenName; ///< "회계2_거래리스트_New"
+  static const QString WorkButtonFlags; ///< "0,1,1,1,0,0,1,0,1"
+
+  explicit Ledger(LedgerHost& host);
+
+  Grid sprDeal;
+  Grid sprCbo_Acc;
+  CodeLists lists;
+  LedgerForm form;
+
+  // Screen state values.
+  qint32 Cur_Row = 0;
+  qint32 Search_Row = 0;
+  bool Combo_Open = false;
+  bool Tilde_Key = false;
+  bool Key_Move = false;
+  QString Mon_Target; ///< name of the control that receives a date picked in MonV
+  QString SqlText;    ///< the statement being built
+
+  /// Unloads the screen (work command 8). The screen sets it; the close request below
+  /// still decides.
+  std::function<void()> unloadScreen;
+
+  // --- opening, activation -------------------------------------------------
+  void Form_Load();
+  /// The host's side of an activation: visible work buttons, reload, quick button.
+  void Form_Activate();
+  void Set_Job_List();
+
+  // --- loading, selection, totals ---------------------------------------------
+  void Set_Basic_info();
+  void Set_Deal_List(int sort);
+  void frm_Clear();
+  void Set_Total_Info();
+  void sprDeal_Click(qint32 col, qint32 row);
+  void Set_Spr_Color(qint32 row, Colour colour, qint32 col);
+  void Set_Spr_Color_Work(qint32 row, Colour colour, qint32 col);
+
+  // --- work state and save -----------------------------------------------------
+  void AAA_Cmd_Work(short command);
+  void State_Div(const QString& mode);
+  bool chk_Work_Right();
+  /// A cell of sprDeal changed by the member (edit tracking).
+  void sprDeal_Change(qint32 col, qint32 row);
+  bool chk_Divide_Amt();
+  bool Save_Deal();
+  void chk_Order();
+  /// The screen is asked to close; `cancel` set refuses.
+  void Form_QueryUnload(bool& cancel);
+
+  bool isWorkState() const;
+  /// The loader's filters as the search controls stand.
+  DealFilter filter() const;
+
+private:
+  void cancelWork();
+  DealWrite rowWrite(int row) const;
+  QString allocatePartNo(const QString& dealCode);
+  void showProgress(int row, int rows);
+  void saveFailed(int savedRows);
+
+  LedgerHost& m_host;
+};
+
+} // namespace vcm

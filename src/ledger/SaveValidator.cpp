@@ -1,0 +1,84 @@
+#include "ledger/SaveValidator.h"
+
+#include "common/TextHelpers.h"
+#include "common/grid/Grid.h"
+#include "ledger/DealColumns.h"
+
+namespace vcm {
+
+namespace {
+
+const QString kUnknownAccount = QStringLiteral("행 - 존재하지 않는 [계정명]입니다. 저장을 취소합니다.");
+const QString kWrongAccountCode =
+    QStringLiteral("행 - 계정코드가 틀립니다. 개발사로 연락주세요. 저장을 취소합니다.");
+const QString kBothAmounts = QStringLiteral("행 - [수입,지출] 금액 둘다 존재합니다. 저장을 취소합니다.");
+const QString kNoAmount = QStringLiteral("행 - [수입,지출] 금액 둘다 0원입니다. 저장을 취소합니다.");
+const QString kIncomeOnExpense = QStringLiteral(
+    "행 - [수입금액]이 존재하나 계정은 [지출계정]으로 설정되어있습니다. 저장을 취소합니다.");
+const QString kReceiptOnIncome =
+    QStringLiteral("행 - [수입]인데, [영수증여부]에 체크가 되어있습니다. 저장을 취소합니다.");
+const QString kExpenseOnIncome = QStringLiteral(
+    "행 - [지출금액]이 존재하나 계정은 [수입계정]으로 설정되어있습니다. 저장을 취소합니다.");
+
+bool isNumber(const QString& text)
+{
+  bool ok = false;
+  text.trimmed().toDouble(&ok);
+  return ok;
+}
+
+} // namespace
+
+QString SaveValidator::rowFailure(const Grid& deal, const Grid& picker, int row)
+{
+  const QString account = deal.text(deal::Account, row);
+  int pickerRow = -1;
+  if (!account.trimmed().isEmpty()) {
+    const QString code = account.left(3);
+    if (!isNumber(code))
+      return kUnknownAccount;
+    pickerRow = picker.searchColumn(picker::Code, 0, picker.rowCount(), code);
+    if (pickerRow < 0)
+      return kUnknownAccount;
+    if (picker.text(picker::Name, pickerRow).trimmed() != account.mid(4))
+      return kWrongAccountCode;
+  }
+
+  const double income = numVal(deal.value(deal::InAmount, row));
+  const double expense = numVal(deal.value(deal::OutAmount, row));
+  if (income != 0 && expense != 0)
+    return kBothAmounts;
+  if (income + expense == 0)
+    return kNoAmount;
+  if (pickerRow < 0)
+    return {};
+  const double accountClass = numVal(picker.text(picker::ClassNo, pickerRow));
+  if (income > 0) {
+    if (accountClass == 2)
+      return kIncomeOnExpense;
+    if (numVal(deal.value(deal::Receipt, row)) != 0)
+      return kReceiptOnIncome;
+  }
+  if (expense > 0 && accountClass == 1)
+    return kExpenseOnIncome;
+  return {};
+}
+
+SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
+{
+  Result result;
+  for (int r = 1; r <= deal.rowCount(); ++r) {
+    if (numVal(deal.value(deal::Changed, r)) == 0)
+      continue;
+    ++result.changedRows;
+    const QString failure = rowFailure(deal, picker, r);
+    if (!failure.isEmpty()) {
+      result.failedRow = r;
+      result.message = QString::number(r) + failure;
+      return result;
+    }
+  }
+  return result;
+}
+
+} // namespace vcm
