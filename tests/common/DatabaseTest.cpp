@@ -1,0 +1,168 @@
+// The database layer against the real private MariaDB of the test backend.
+#include "common/MainConn.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "platform/ScriptedUi.h"
+#include "support/TestBackend.h"
+
+#include <gtest/gtest.h>
+
+using namespace vcm;
+using vcm::test::Backend;
+
+namespace {
+
+QString connectionString(const Backend& be, const QString& password)
+{
+  return QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=%1;option=0;pwd=%2;port=%3;"
+                        "server=%4;uid=%5;charset=euckr;")
+      .arg(be.dbName(), password, QString::number(be.dbPort()), be.dbHost(), be.dbUser());
+}
+
+class DatabaseTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    if (!be.available())
+      GTEST_SKIP() << be.unavailableReason().toStdString();
+    Session.reset();
+    Session.ConnectionString = connectionString(be, be.dbPassword());
+    be.adminExec(QStringLiteral("CREATE TABLE IF NOT EXISTS T_LAYER (ID INT AUTO_INCREMENT PRIMARY KEY, "
+                                "NM VARCHAR(40), AMT BIGINT) DEFAULT CHARSET=euckr"));
+    be.adminExec(QStringLiteral("DELETE FROM T_LAYER"));
+  }
+  void TearDown() override
+  {
+    Session.Connection.reset();
+    Session.reset();
+  }
+
+  Backend& be = Backend::shared();
+  ScopedScriptedUi ui;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, OpenQueryAndCloseLeavesNoConnection)
+{
+  g_Open_MainConn();
+  ASSERT_TRUE(Session.Connection && Session.Connection->isOpen());
+  EXPECT_GE(ui->pumps, 1) << "events run after opening";
+  auto rs = openRecordSet(QStringLiteral("SELECT 7 AS Seven, NULL AS Nothing, '' AS Blank"));
+  EXPECT_EQ(rs->recordCount(), 1);
+  EXPECT_EQ(rs->value(QStringLiteral("seven")), QStringLiteral("7"));
+  EXPECT_EQ(rs->value(QStringLiteral("NOTHING")), QString(""));
+  EXPECT_TRUE(rs->isNull(QStringLiteral("Nothing")));
+  EXPECT_FALSE(rs->isNull(QStringLiteral("Blank")));
+  g_Rs_Nothing(rs);
+  g_Nothing_MainConn();
+  EXPECT_FALSE(Session.Connection);
+  EXPECT_TRUE(ui->messages.isEmpty());
+}
+
+TEST_F(DatabaseTest, WrongPasswordIsTriedTwiceThenRaisedWithoutSecrets)
+{
+  const auto aborted = [&] {
+    return be.adminQuery(QStringLiteral("SHOW GLOBAL STATUS LIKE 'Aborted_connects'")).at(0).at(1).toInt();
+  };
+  const int before = aborted();
+  Session.ConnectionString = connectionString(be, QStringLiteral("wrongpass77"));
+  try {
+    g_Open_MainConn();
+    FAIL() << "expected the second failure to reach the caller";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number, errors::kProvider);
+    EXPECT_EQ(e.nativeCode, 1045);
+    EXPECT_TRUE(e.description.startsWith(QStringLiteral("[MySQL][ODBC 3.51 Driver]"))) << e.description.toStdString();
+    EXPECT_FALSE(e.description.contains(be.dbUser()));
+    EXPECT_FALSE(e.description.contains(QStringLiteral("wrongpass77")));
+  }
+  EXPECT_EQ(aborted() - before, 2) << "one retry, no more";
+  // The failed object stays; closing it reports the close failure as the old client did.
+  ASSERT_TRUE(Session.Connection);
+  g_Nothing_MainConn();
+  EXPECT_EQ(ui->messages.size(), 2);
+}
+
+TEST_F(DatabaseTest, UnreachableServerIsARuntimeError)
+{
+  Session.ConnectionString = QStringLiteral("server=127.0.0.1;port=1;uid=u;pwd=p;database=d;charset=euckr");
+  EXPECT_THROW(g_Open_MainConn(), RuntimeError);
+}
+
+TEST_F(DatabaseTest, KoreanTextTravelsAsEucKrAndSurvivesAes)
+{
+  g_Open_MainConn();
+  executeSql(QStringLiteral("INSERT INTO T_LAYER (NM, AMT) VALUES ('생계비', 1234567)"));
+  EXPECT_EQ(be.adminScalar(QStringLiteral("SELECT HEX(NM) FROM T_LAYER")), QStringLiteral("BBFDB0E8BAF1"))
+      << "stored as EUC-KR bytes";
+  auto rs = openRecordSet(QStringLiteral("SELECT NM, AMT FROM T_LAYER"));
+  EXPECT_EQ(rs->value(QStringLiteral("NM")), QStringLiteral("생계비"));
+  EXPECT_EQ(rs->value(QStringLiteral("AMT")), QStringLiteral("1234567"));
+
+  // The key and the text reach AES_ENCRYPT as the same bytes the service's other clients send.
+  const QString key = be.cryptKey();
+  auto enc = openRecordSet(QStringLiteral("SELECT HEX(AES_ENCRYPT('요양원 관리자', '%1')) AS H").arg(key));
+  const QString hex = enc->value(QStringLiteral("H"));
+  EXPECT_EQ(hex, be.adminScalar(QStringLiteral("SELECT HEX(AES_ENCRYPT(CONVERT(_utf8mb4'요양원 관리자' USING euckr), '%1'))").arg(key)));
+  auto dec = openRecordSet(QStringLiteral("SELECT CAST(AES_DECRYPT(UNHEX('%1'), '%2') AS CHAR) AS T").arg(hex, key));
+  EXPECT_EQ(dec->value(QStringLiteral("T")), QStringLiteral("요양원 관리자"));
+  g_Nothing_MainConn();
+}
+
+TEST_F(DatabaseTest, TextOutsideEucKrIsRefusedBeforeAnythingIsSent)
+{
+  g_Open_MainConn();
+  for (const QString& text : {QStringLiteral("점심 😀"), QStringLiteral("𠀀"), QStringLiteral("ŝ")}) {
+    try {
+      executeSql(QStringLiteral("INSERT INTO T_LAYER (NM) VALUES ('%1')").arg(text));
+      FAIL() << "accepted " << text.toStdString();
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number, errors::kUnencodable);
+      EXPECT_TRUE(e.description.contains(QStringLiteral("저장할 수 없는 문자")));
+    }
+  }
+  EXPECT_EQ(be.adminScalar(QStringLiteral("SELECT COUNT(*) FROM T_LAYER")), QStringLiteral("0"));
+  g_Nothing_MainConn();
+}
+
+TEST_F(DatabaseTest, ServerErrorsCarryTheDriverPrefix)
+{
+  g_Open_MainConn();
+  try {
+    openRecordSet(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.nativeCode, 1146);
+    EXPECT_TRUE(e.description.startsWith(QStringLiteral("[MySQL][ODBC 3.51 Driver]")));
+  }
+  // The connection stays usable after a failed statement.
+  EXPECT_EQ(openRecordSet(QStringLiteral("SELECT 1 AS A"))->value(QStringLiteral("A")), QStringLiteral("1"));
+  g_Nothing_MainConn();
+}
+
+TEST_F(DatabaseTest, ADroppedConnectionIsAnErrorAndTheNextOpenConnectsAgain)
+{
+  g_Open_MainConn();
+  const QString id = openRecordSet(QStringLiteral("SELECT CONNECTION_ID() AS ID"))->value(QStringLiteral("ID"));
+  be.adminExec(QStringLiteral("KILL %1").arg(id));
+  EXPECT_THROW(openRecordSet(QStringLiteral("SELECT 1 AS A")), RuntimeError);
+  g_Nothing_MainConn();
+  g_Open_MainConn();
+  EXPECT_EQ(openRecordSet(QStringLiteral("SELECT 2 AS A"))->value(QStringLiteral("A")), QStringLiteral("2"));
+  g_Nothing_MainConn();
+}
+
+TEST_F(DatabaseTest, RefusedHostIsDescribedInTheServiceWording)
+{
+  auto isolated = Backend::startIsolated({});
+  Session.ConnectionString = connectionString(*isolated, isolated->dbPassword());
+  try {
+    g_Open_MainConn();
+    FAIL() << "expected a refusal";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.nativeCode, 1130);
+    EXPECT_EQ(e.description, QStringLiteral("[MySQL][ODBC 3.51 Driver]Host '127.0.0.1' is not allowed to "
+                                            "connect to this MySQL server"));
+  }
+}
