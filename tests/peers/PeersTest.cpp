@@ -39,12 +39,11 @@ struct Client {
   unsigned error = 0;
   QString message;
 
-  Client(const Backend& be, const char* charset = "euckr", const QString& password = {})
+  explicit Client(const Backend& be, const QString& database = {})
   {
-    mysql_options(mysql, MYSQL_SET_CHARSET_NAME, charset);
-    const QByteArray host = be.dbHost().toUtf8(), user = be.dbUser().toUtf8(),
-                     pw = (password.isNull() ? be.dbPassword() : password).toUtf8(),
-                     db = be.dbName().toUtf8();
+    mysql_options(mysql, MYSQL_SET_CHARSET_NAME, "euckr");
+    const QByteArray host = be.dbHost().toUtf8(), user = be.dbUser().toUtf8(), pw = be.dbPassword().toUtf8(),
+                     db = (database.isEmpty() ? be.dbName() : database).toUtf8();
     if (!mysql_real_connect(mysql, host, user, pw, db, static_cast<unsigned>(be.dbPort()), nullptr, 0)) {
       error = mysql_errno(mysql);
       message = QString::fromUtf8(mysql_error(mysql));
@@ -292,6 +291,23 @@ TEST_F(PeersTest, DemoLedgerIsConsistent)
     EXPECT_EQ(be.adminScalar(QStringLiteral("SELECT COUNT(*) FROM SET_ACCOUNT_LIST WHERE COM_CD = '%1' AND ACC_NM = '%2'")
                                  .arg(com, QString::fromUtf8(name))),
               QLatin1String("1")) << name;
+}
+
+TEST_F(PeersTest, DemoLoadsIntoAnotherDatabase)
+{
+  const Backend& be = backend();
+  const QString name = QStringLiteral("vcm_copy_%1").arg(QCoreApplication::applicationPid());
+  be.adminExec(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+  ASSERT_NO_THROW(be.createDatabase(name));
+  {
+    Client c(be, name);
+    ASSERT_EQ(c.error, 0u) << c.message.toStdString();
+    EXPECT_EQ(c.rows("SELECT COUNT(*) FROM COM_LIST")[0][0], "3");
+    EXPECT_EQ(c.rows("SELECT COUNT(DISTINCT DEAL_MON) FROM DEAL_LIST")[0][0], "4");
+    EXPECT_EQ(c.rows("SELECT MAX(DEAL_MON) FROM DEAL_LIST WHERE TRANS_DIV = 9")[0][0],
+              be.value("LEDGER_MONTH").toUtf8());
+  }
+  be.adminExec(QStringLiteral("DROP DATABASE `%1`").arg(name));
 }
 
 TEST_F(PeersTest, ServerListAnswersAndGrantsPerSwitch)
