@@ -150,11 +150,12 @@ void Grid::setText(int col, int row, const QString& text)
   if (!inSheet(col, row))
     return;
   Cell& cell = cellAt(col, row);
-  double v = 0;
-  if (kind(col, row).type == CellType::Number && parseGridNumber(text, v)) {
+  if (kind(col, row).type == CellType::Number) {
     // Kept as a number: no text to allocate, and the view formats it when shown.
+    // A number cell holds numbers only; other text leaves it empty.
+    double v = 0;
     cell.text = QString();
-    cell.number = v;
+    cell.number = parseGridNumber(text, v) ? v : NoNumber;
   } else {
     cell.text = text;
     cell.number = NoNumber;

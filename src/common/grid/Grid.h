@@ -49,7 +49,8 @@ public:
   // --- contents -----------------------------------------------------------
   /// The text as shown: number cells give "#,##0", check boxes "1" or "0"/"" as stored.
   QString text(int col, int row) const;
-  /// Number cells read the text leniently ("1,234" is 1234); text cells keep it as is.
+  /// Number cells read the text leniently ("1,234" is 1234) and stay empty for text that
+  /// is no number; other cells keep the text as is.
   void setText(int col, int row, const QString& text);
   /// Number cells: the number without separators ("1234"); others: the text.
   QString value(int col, int row) const;

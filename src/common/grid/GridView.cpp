@@ -288,7 +288,11 @@ void GridView::commitData(QWidget* editor)
 void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
   if (editor == m_editor) {
-    if (hint == QAbstractItemDelegate::RevertModelCache)
+    // The cell followed the typing; an edit that is cancelled, or closed while holding a
+    // number the cell does not accept (focus moved away), gives the cell its text back.
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    const bool refused = edit && !edit->text().isEmpty() && !edit->hasAcceptableInput();
+    if (hint == QAbstractItemDelegate::RevertModelCache || refused)
       m_grid.setText(m_editCol, m_editRow, m_editOriginal);
     m_editor.clear();
     m_editCol = m_editRow = 0;
