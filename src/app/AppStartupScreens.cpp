@@ -13,7 +13,6 @@ void AppStartupScreens::showLoading()
   if (!m_loading)
     m_loading = new LoadingScreen;
   m_loading->show();
-  m_loading->raise();
 }
 
 void AppStartupScreens::unloadLoading()
