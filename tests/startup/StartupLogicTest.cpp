@@ -1,5 +1,5 @@
-// Start-up's decisions that need no server: refusal texts, service answers, version
-// comparison, installer size, server date, secrets and connection string.
+// Start-up's decisions that need no server: refusal texts, service answers, installer
+// size, server date, secrets and connection string.
 #include "common/Deployment.h"
 #include "common/RuntimeError.h"
 #include "common/Session.h"
@@ -66,47 +66,6 @@ TEST(RegistrationAnswer, ReadsTheTrimmedBodyAsANumber)
   for (const Case& c : cases) {
     SCOPED_TRACE(c.body.toStdString());
     EXPECT_EQ(registration::answerNumber(c.body), c.number);
-  }
-}
-
-TEST(RegistrationQuery, JoinsTheValuesAsTheyAreInTheServiceOrder)
-{
-  Session.reset();
-  Session.DbUser = QStringLiteral("abcdeFg");
-  Session.DbPassword = QStringLiteral("ab12cd34!@$%^");
-  Session.ServiceMainDb = QStringLiteral("mainDB_X");
-  Session.ServiceDb = QStringLiteral("vwxyz");
-  EXPECT_EQ(registration::queryString(QStringLiteral("VETRA_MEMBER_LIST")),
-            QStringLiteral("host=localhost&id=abcdeFg&pw=ab12cd34!@$%^&maindb=mainDB_X&db=vwxyz"
-                           "&strkind=VETRA_MEMBER_LIST"));
-  EXPECT_TRUE(registration::queryString(QStringLiteral("VETRA_MEMBER_LIST=10.1.2.3"))
-                  .endsWith(QStringLiteral("&db=vwxyz&strkind=VETRA_MEMBER_LIST=10.1.2.3")));
-  Session.reset();
-}
-
-TEST(RegistrationFailure, PutsABlankLineBetweenTheSentences)
-{
-  EXPECT_EQ(registration::failureMessage(),
-            QStringLiteral("컴퓨터 식별에 실패하였습니다. 프로그램을 종료합니다.\r\n\r\n"
-                           "잠시 후 다시 시도해주세요. 계속 그럴경우 개발사로 연락주시기 바랍니다."));
-}
-
-TEST(VersionCheck, AnyDifferenceAfterTrimmingMeansAnUpdate)
-{
-  struct Case {
-    QString published;
-    bool due;
-  };
-  const Case cases[] = {
-      {QStringLiteral("1.0.57"), false},  {QStringLiteral("1.0.57 "), false},
-      {QStringLiteral(" 1.0.57"), false}, {QStringLiteral("1.0.057"), true},
-      {QStringLiteral("1.0.56"), true},   {QStringLiteral("1.0.58"), true},
-      {QStringLiteral("1.0.5"), true},    {QString(), true},
-      {QStringLiteral("1.0.57a"), true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.published.toStdString());
-    EXPECT_EQ(updateDue(c.published, QStringLiteral("1.0.57")), c.due);
   }
 }
 
