@@ -1,5 +1,7 @@
 #include "common/screen/GridRoutines.h"
 
+#include "common/Session.h"
+
 namespace vcm {
 
 namespace {
@@ -56,6 +58,7 @@ void g_Spr_Chk_Col(Grid& grid, int col, bool header, const QString& colourText,
 
 void g_Spr_Click_Color(Grid& grid, int col, int row)
 {
+  Session.CurrentProcedure = QStringLiteral("g_Spr_Click_Color");
   grid.setActiveCell(col, row);
   if (row != 0) {
     grid.setText(col, row, grid.number(col, row) == 0 ? QStringLiteral("1") : QStringLiteral("0"));
@@ -71,6 +74,8 @@ void g_Spr_Click_Color(Grid& grid, int col, int row)
 
 void g_Spr_Row_Color(Grid& grid, int row, Colour colour, int col, bool whiteText)
 {
+  // It shares the click routine's procedure name: error notices name that one.
+  Session.CurrentProcedure = QStringLiteral("g_Spr_Click_Color");
   PaintingSuspended quiet(grid);
   grid.setBackground(CellRange::sheet(), colours::White);
   if (whiteText)

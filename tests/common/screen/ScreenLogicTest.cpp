@@ -1,3 +1,4 @@
+#include "common/Session.h"
 #include "common/screen/GridRoutines.h"
 #include "common/screen/TelephoneFormatter.h"
 
@@ -89,7 +90,9 @@ TEST(GridRoutines, ClickColorTogglesDataCells)
   for (const Case& tc : cases) {
     Grid g(20, 3);
     g.setText(20, 2, tc.before);
+    Session.CurrentProcedure = QStringLiteral("sprPay_Click");
     g_Spr_Click_Color(g, 20, 2);
+    EXPECT_EQ(Session.CurrentProcedure, QStringLiteral("g_Spr_Click_Color"));
     EXPECT_EQ(g.text(20, 2), tc.after) << tc.before.toStdString();
     EXPECT_EQ(g.activeColumn(), 20);
     EXPECT_EQ(g.activeRow(), 2);
