@@ -1,0 +1,233 @@
+// Saving changed rows: checks, exact writes, part numbers, progress and failures.
+#include "LedgerFixture.h"
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+class LedgerSaveTest : public LedgerFixture {
+protected:
+  void TearDown() override
+  {
+    if (be.available())
+      be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS LT01_FAIL"));
+    LedgerFixture::TearDown();
+  }
+
+  void startWork()
+  {
+    ledger->AAA_Cmd_Work(1);
+    ASSERT_EQ(host.tags[1], QStringLiteral("WORK"));
+    ui->clear();
+  }
+  void save() { ledger->AAA_Cmd_Work(2); }
+
+  /// Puts an unsaved split part of row `source` below it, as splitting does.
+  void addPart(int source, int at, double out)
+  {
+    Grid& g = ledger->sprDeal;
+    g.insertRows(at);
+    for (int col : {deal::DealDate, deal::DealCode, deal::BusiCode, deal::BankCode, deal::ClassNo, deal::Account})
+      g.setText(col, at, g.text(col, source));
+    g.setNumber(deal::OutAmount, at, out);
+    g.setText(deal::NewPart, at, QStringLiteral("1"));
+    g.setText(deal::Changed, at, QStringLiteral("1"));
+    g.setText(deal::SplitSource, at, g.text(deal::DealCode, source) + g.text(deal::PartNo, source));
+  }
+  /// Takes `out` from a source row's expense, remembering its amount before the split.
+  void shrinkSource(int source, double out)
+  {
+    Grid& g = ledger->sprDeal;
+    if (g.number(deal::SplitOut, source) == 0)
+      g.setNumber(deal::SplitOut, source, g.number(deal::OutAmount, source));
+    g.setNumber(deal::OutAmount, source, g.number(deal::OutAmount, source) - out);
+    g.setText(deal::Changed, source, QStringLiteral("1"));
+  }
+};
+
+const QString kSaveFailed = QStringLiteral("저장시 오류가 발생하였습니다.");
+
+} // namespace
+
+TEST_F(LedgerSaveTest, AFailingCheckNamesItsRowAndWritesNothing)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000, 9, "가"},
+               {"D02", "001", 2, "101", "001", 0, 2000, 9, "나"},
+               {"D03", "001", 2, "101", "001", 0, 3000, 9, "다"}});
+  open();
+  startWork();
+  type(deal::Summary, 1, QStringLiteral("바뀜"));
+  type(deal::Account, 3, QStringLiteral("101.생계 비"));
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("3행 - 계정코드가 틀립니다. 개발사로 연락주세요. 저장을 취소합니다.")});
+  EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"가", "나", "다"}));
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK")) << "the work state and the changes stay";
+  EXPECT_EQ(cell(deal::Summary, 1), QStringLiteral("바뀜"));
+
+  ui->clear();
+  ledger->AAA_Cmd_Work(1);
+  ui->clear();
+  ledger->AAA_Cmd_Work(1); // back in work with a fresh grid, nothing changed
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("저장할 내역이 존재하지 않습니다.\n\n저장을 취소합니다.")});
+}
+
+TEST_F(LedgerSaveTest, ChangedRowsAreStoredExactlyWithProgress)
+{
+  QList<DealRow> deals;
+  for (int i = 1; i <= 10; ++i)
+    deals << DealRow{QStringLiteral("D%1").arg(i, 2, 10, QLatin1Char('0')), "001", 2, "101", "001", 0, 1000.0 * i};
+  db.addDeals(deals);
+  open();
+  startWork();
+  const QString summary = QStringLiteral("O'Neil's \\ 식비 '' \\\\n");
+  type(deal::Summary, 3, summary);
+  type(deal::Customer, 3, QStringLiteral("마트\\"));
+  type(deal::Target, 3, QStringLiteral("김'씨"));
+  type(deal::Account, 3, QStringLiteral("102.수용비"));
+  type(deal::OutAmount, 3, QStringLiteral("12,345"));
+  type(deal::Account, 7, QStringLiteral("201.본인부담금"));
+  type(deal::OutAmount, 7, QStringLiteral("0"));
+  type(deal::InAmount, 7, QStringLiteral("777"));
+
+  QStringList progress;
+  ledger->form.changed = [&] {
+    if (progress.isEmpty() || progress.back() != ledger->form.xBarText)
+      progress << ledger->form.xBarText;
+  };
+  save();
+
+  QStringList expected{QString()};
+  for (int j = 1; j <= 10; ++j)
+    expected << QStringLiteral("%1 / 10 - (%2%)").arg(j).arg(j * 10);
+  expected << QStringLiteral("[ 2 ]건이 정상적으로 저장되었습니다.");
+  progress.removeAll(QString()); // the reload clears the bar again
+  expected.removeAll(QString());
+  EXPECT_EQ(progress.mid(0, 11), expected);
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 2 ]건이 정상적으로 저장되었습니다.")});
+  EXPECT_EQ(ui->messages.value(0).icon, Icon::Information);
+
+  const auto stored = db.rows(QStringLiteral("DEAL_SUMM, DEAL_CUST, DEAL_TARGET, DACC_CD, DACC_GUBUN, "
+                                             "DEAL_IN_AMT, DEAL_OUT_AMT"));
+  EXPECT_EQ(stored[2], (QStringList{summary, "마트\\", "김'씨", "102", "2", "0", "12345"}));
+  EXPECT_EQ(stored[6], (QStringList{"", "", "", "201", "1", "777", "0"}));
+  EXPECT_EQ(stored[0], (QStringList{"", "", "", "101", "2", "0", "1000"})) << "unchanged rows are not written";
+  EXPECT_NE(host.tags[1], QStringLiteral("WORK")) << "a successful save returns to browsing";
+  EXPECT_EQ(cell(deal::Summary, 3), summary) << "the grid is reloaded from what was stored";
+  EXPECT_EQ(cell(deal::Changed, 3), QString());
+  EXPECT_EQ(ledger->form.totals[0], QStringLiteral("10 건"));
+}
+
+TEST_F(LedgerSaveTest, NewPartsTakeTheNextPartNumbers)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 10000},
+               {"D02", "001", 2, "101", "001", 0, 9000},
+               {"D02", "002", 2, "101", "001", 0, 500},
+               {"D02", "003", 2, "101", "001", 0, 500}});
+  open();
+  startWork();
+  // D01 gets two parts (002 and 003), D02 one after its highest number (004).
+  shrinkSource(1, 4000);
+  addPart(1, 2, 3000);
+  addPart(1, 3, 1000);
+  shrinkSource(4, 2000);
+  addPart(4, 5, 2000);
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 5 ]건이 정상적으로 저장되었습니다.")});
+  const auto stored = db.rows(QStringLiteral("DEAL_CD, DEAL_CD_2, DEAL_OUT_AMT, DBANK_CD, DEAL_DT, TRANS_DIV"));
+  QStringList keys;
+  for (const auto& r : stored)
+    keys << r[0] + u'/' + r[1] + u'=' + r[2];
+  EXPECT_EQ(keys, (QStringList{"D01/001=6000", "D01/002=3000", "D01/003=1000", "D02/001=7000",
+                               "D02/002=500", "D02/003=500", "D02/004=2000"}));
+  EXPECT_EQ(stored[1][3], QStringLiteral("001"));
+  EXPECT_EQ(stored[1][4], QStringLiteral("2024.05.03"));
+  EXPECT_EQ(stored[1][5], QStringLiteral("0")) << "new parts keep the table's default";
+}
+
+TEST_F(LedgerSaveTest, UnbalancedSplitStopsTheSave)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 10000}});
+  open();
+  startWork();
+  shrinkSource(1, 4000);
+  addPart(1, 2, 3999);
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("개별 분할된 금액이 맞지 않습니다. 현재 상태 그래도 노팀장에게 연락주세요.(1행)")});
+  EXPECT_EQ(db.column("DEAL_OUT_AMT"), QStringList{"10000"});
+}
+
+TEST_F(LedgerSaveTest, RegistrationOrderIsCheckedAfterTheSave)
+{
+  const struct {
+    QStringList banks;
+    bool notice;
+  } cases[] = {{{"001", "001", "002", "001"}, true}, {{"001", "002", "002"}, false}};
+  for (const auto& c : cases) {
+    db.reset();
+    QList<DealRow> deals;
+    for (int i = 0; i < c.banks.size(); ++i)
+      deals << DealRow{QStringLiteral("D%1").arg(i), "001", 2, "101", c.banks[i], 0, 100};
+    db.addDeals(deals);
+    open();
+    startWork();
+    type(deal::Summary, 1, QStringLiteral("저장"));
+    save();
+    QStringList expected{QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다.")};
+    if (c.notice)
+      expected << QStringLiteral("등록된 거래내역의 등록순서가 맞지 않습니다.\n\n확인이 필요하니 반드시 연락주세요.");
+    EXPECT_EQ(ui->texts(), expected) << c.banks.join(u',').toStdString();
+  }
+}
+
+TEST_F(LedgerSaveTest, AStatementFailingMidwayReportsTheSavedRowsAndReloads)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 100, 9, "가"},
+               {"D02", "001", 2, "101", "001", 0, 200, 9, "나"},
+               {"D03", "001", 2, "101", "001", 0, 300, 9, "다"},
+               {"D04", "001", 2, "101", "001", 0, 400, 9, "라"}});
+  // The server refuses one row's update, as a lost permission or a broken row would.
+  be.adminExec(QStringLiteral(
+      "CREATE TRIGGER LT01_FAIL BEFORE UPDATE ON DEAL_LIST FOR EACH ROW "
+      "BEGIN IF NEW.COM_CD = 'LT01' AND NEW.DEAL_SUMM = '실패' THEN "
+      "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused for the test'; END IF; END"));
+  open();
+  startWork();
+  type(deal::Summary, 1, QStringLiteral("하나"));
+  type(deal::Summary, 2, QStringLiteral("둘"));
+  type(deal::Summary, 3, QStringLiteral("실패"));
+  type(deal::Summary, 4, QStringLiteral("넷"));
+  save();
+
+  ASSERT_EQ(ui->messages.size(), 2) << ui->texts().join(u'|').toStdString();
+  EXPECT_TRUE(ui->messages[0].title.startsWith(QStringLiteral("오류안내("))) << "the standard error notice";
+  EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("refused for the test")));
+  EXPECT_TRUE(ui->messages[1].text.startsWith(kSaveFailed));
+  EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("[ 2 ]건이 저장되었습니다"))) << ui->messages[1].text.toStdString();
+  EXPECT_FALSE(ledger->form.xBarText.contains(QStringLiteral("정상적으로")));
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+
+  const QStringList stored = db.column("DEAL_SUMM");
+  EXPECT_EQ(stored, (QStringList{"하나", "둘", "다", "라"}));
+  EXPECT_EQ(column(deal::Summary), stored) << "the grid shows what the database holds";
+  EXPECT_EQ(column(deal::Changed), (QStringList{"", "", "", ""}));
+}
+
+TEST_F(LedgerSaveTest, AFailureBeforeAnyWriteKeepsTheChanges)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 100, 9, "가"}});
+  open();
+  startWork();
+  type(deal::Summary, 1, QStringLiteral("실패"));
+  be.adminExec(QStringLiteral(
+      "CREATE TRIGGER LT01_FAIL BEFORE UPDATE ON DEAL_LIST FOR EACH ROW "
+      "BEGIN IF NEW.COM_CD = 'LT01' AND NEW.DEAL_SUMM = '실패' THEN "
+      "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused for the test'; END IF; END"));
+  save();
+  ASSERT_EQ(ui->messages.size(), 2);
+  EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("[ 0 ]건이 저장되었습니다")));
+  EXPECT_EQ(cell(deal::Summary, 1), QStringLiteral("실패")) << "nothing was written, so the typed text stays";
+  EXPECT_EQ(cell(deal::Changed, 1), QStringLiteral("1"));
+  EXPECT_EQ(db.column("DEAL_SUMM"), QStringList{"가"});
+}
