@@ -132,6 +132,11 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+  // The frame's children are destroyed after this object's members; the area must not
+  // report activations into a half-destroyed window.
+  disconnect(m_mdi, nullptr, this, nullptr);
+  // Child windows reach back into the frame when they go; let them go while it is whole.
+  qDeleteAll(m_mdi->subWindowList());
   if (g_instance == this)
     g_instance = nullptr;
 }
