@@ -419,21 +419,32 @@ void KoltRich::ReadProperties(const QVariantMap& bag)
   m_txtR->setPlainText(textIn(bag, "Text", DefaultLoadedText));
   m_txtR->setToolTip(textIn(bag, "ToolTipText", QString()));
 
-  QTextCursor cursor = m_txtR->textCursor();
-  const int length = int(m_txtR->toPlainText().size());
-  cursor.setPosition(qBound(0, intIn(bag, "SelStart", 0), length));
-  cursor.insertText(textIn(bag, "SelText", QString()));
-  const int start = cursor.position();
-  cursor.setPosition(qBound(start, start + intIn(bag, "SelLength", 0),
-                            int(m_txtR->toPlainText().size())),
-                     QTextCursor::KeepAnchor);
-  m_txtR->setTextCursor(cursor);
+  loadSelection(intIn(bag, "SelStart", 0), textIn(bag, "SelText", QString()),
+                intIn(bag, "SelLength", 0));
 
   m_txtR->setMaxLength(intIn(bag, "MaxLength", 0));
   m_shape->setBorderStyle(intIn(bag, "BorderStyle", int(DefaultBorderStyle)) == 0
                               ? Border_Style::없음
                               : Border_Style::단일고정);
   applySelAlignment(intIn(bag, "SelAlignment", 0));
+}
+
+void KoltRich::loadSelection(int selStart, const QString& selText, int selLength)
+{
+  QTextCursor cursor = m_txtR->textCursor();
+  cursor.setPosition(qBound(0, selStart, int(m_txtR->toPlainText().size())));
+  const int start = cursor.position();
+  // A saved SelText is normally just the text the saved selection covers, and writing
+  // it again would put it in twice. Only a text that is not already there goes in.
+  QTextCursor saved = cursor;
+  saved.setPosition(qMin(start + qMax(0, selLength), int(m_txtR->toPlainText().size())),
+                    QTextCursor::KeepAnchor);
+  if (saved.selectedText() != selText)
+    cursor.insertText(selText);
+  const int end = qBound(cursor.position(), cursor.position() + selLength,
+                         int(m_txtR->toPlainText().size()));
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  m_txtR->setTextCursor(cursor);
 }
 
 QVariantMap KoltRich::WriteProperties() const

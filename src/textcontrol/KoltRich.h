@@ -69,6 +69,7 @@ private:
   void forwardEvents();
   void applyLocked(bool locked);
   void applySelAlignment(int alignment);
+  void loadSelection(int selStart, const QString& selText, int selLength);
   void propertyChanged(const char* name);
   QColor toColor(OleColor color) const;
   QFont ambientFont() const;
