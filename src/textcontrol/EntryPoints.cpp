@@ -9,7 +9,11 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
+// Lean: the full headers declare the component entry points with the system's types.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <windows.h>
+#include <iterator>
 #else
 #include <dlfcn.h>
 #endif

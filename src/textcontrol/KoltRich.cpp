@@ -12,6 +12,8 @@
 #include <QTextCursor>
 
 #ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <windows.h>
 #include <imm.h>
 #endif
