@@ -1,0 +1,114 @@
+// Renders the login screen and the main window against a running backend into PNG
+// files, so that anyone can look at what a member sees. Used by scripts/screenshots:
+//
+//   vcm_screenshots OUTDIR MEMBER_ID MEMBER_PW
+//
+// The deployment file comes from VETRA_CARE_DEPLOY as for the program itself. Notices
+// are not shown but printed, so that the run never waits for a click.
+#include "common/Deployment.h"
+#include "common/Session.h"
+#include "login/LoginScreen.h"
+#include "login/PictureCheckBox.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PictureButton.h"
+#include "platform/ScriptedUi.h"
+#include "startup/Secrets.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace vcm;
+
+namespace {
+
+bool save(QWidget& widget, const QDir& dir, const QString& name)
+{
+  QApplication::processEvents();
+  const QString path = dir.filePath(name);
+  if (!widget.grab().save(path)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+void printNotices(const ScriptedUi& ui)
+{
+  for (const auto& m : ui.messages)
+    std::fprintf(stderr, "notice [%s]: %s\n", qPrintable(m.title), qPrintable(m.text));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  QApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  if (args.size() != 4) {
+    std::fprintf(stderr, "usage: vcm_screenshots OUTDIR MEMBER_ID MEMBER_PW\n");
+    return 2;
+  }
+  const QDir out(args.at(1));
+  if (!QDir().mkpath(out.path()))
+    return 1;
+
+  // Settings of a fresh installation, kept away from any real one.
+  QTemporaryDir settingsDir;
+  qputenv("VCM_SETTINGS_FILE", settingsDir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+
+  ScopedScriptedUi ui;
+  ui->m_screen = QSize(1920, 1080);
+
+  Deployment deployment;
+  QString error;
+  if (!deployment.load(Deployment::defaultPath(), &error)) {
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
+  }
+  buildSecrets(deployment);
+  Session.ConnectionString = buildConnectionString();
+
+  bool ok = true;
+  {
+    auto* login = new LoginScreen;
+    login->setAttribute(Qt::WA_DeleteOnClose);
+    login->show();
+    ok &= save(*login, out, QStringLiteral("login.png"));
+
+    login->txtID()->setText(args.at(2));
+    login->txtPW()->setText(args.at(3));
+    login->Chk_ID()->setChecked(true);
+    ui->m_capsLock = true;
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(login->txtPW(), &focusIn);
+    ok &= save(*login, out, QStringLiteral("login_capslock.png"));
+    ui->m_capsLock = false;
+
+    login->cmdLogin_Click();
+  }
+  MainWindow* main = MainWindow::instance();
+  if (!main) {
+    printNotices(*ui);
+    std::fprintf(stderr, "the login did not open the main window\n");
+    return 1;
+  }
+  ok &= save(*main, out, QStringLiteral("main.png"));
+
+  // The main window with a pending-work look on the work buttons, as a child shows it.
+  main->cmdWork(1)->setPictures(main->g_BT_img(1), main->g_BT_img(2));
+  main->g_Setting_Quick_Btn(MainWindow::kBusinessInfoName);
+  main->g_Setting_Quick_Btn(MainWindow::kLedgerName);
+  ok &= save(*main, out, QStringLiteral("main_quickbar.png"));
+
+  printNotices(*ui);
+  main->cmdWork(1)->setPictures(main->g_BT_img(5), main->g_BT_img(6));
+  delete main;
+  return ok ? 0 : 1;
+}
