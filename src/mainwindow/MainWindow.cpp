@@ -396,14 +396,22 @@ QWidget* MainWindow::showLedger()
 
 void MainWindow::onSubWindowActivated(QMdiSubWindow* window)
 {
-  QWidget* now = window ? window->widget() : nullptr;
-  if (now == m_lastActiveChild)
+  // The area reports "none" whenever the frame itself loses the focus (a message box,
+  // another program); the child stays the active child then, and must not reload on
+  // its return.
+  if (window)
+    setActiveChildWidget(window->widget());
+}
+
+void MainWindow::setActiveChildWidget(QWidget* child)
+{
+  if (child == m_lastActiveChild)
     return;
   if (m_lastActiveChild)
     emit childDeactivated(m_lastActiveChild);
-  m_lastActiveChild = now;
-  if (now)
-    emit childActivated(now);
+  m_lastActiveChild = child;
+  if (child)
+    emit childActivated(child);
 }
 
 void MainWindow::showModalScreen(const QString& formName)
@@ -416,9 +424,16 @@ void MainWindow::showModalScreen(const QString& formName)
     return;
   dialog->setObjectName(formName);
   m_openDialogs.insert(formName, dialog);
+  // A modal screen takes the activation from the child, which gets it back afterwards
+  // (the ledger then reloads what the screen may have changed).
+  QPointer<QWidget> child = m_lastActiveChild;
+  setActiveChildWidget(nullptr);
   dialog->exec();
   if (dialog)
     dialog->deleteLater();
+  QMdiSubWindow* current = m_mdi->currentSubWindow();
+  if (child && current && current->widget() == child)
+    setActiveChildWidget(child);
 }
 
 void MainWindow::showModelessScreen(const QString& formName)

@@ -33,8 +33,12 @@ class PictureButton;
 ///   returns a new widget that implements ChildScreen; the window wraps it in a child
 ///   window of the frame (deleted when closed). The child's closeEvent may ignore the
 ///   event to refuse closing (pending work); on accepting it calls g_Remove_Quick_Btn.
+///   The child's parentWidget() is its QMdiSubWindow: place and size that one.
 /// - Activation: childActivated() is emitted with the child widget each time it
-///   becomes the active child window (and childDeactivated() when it stops being it).
+///   becomes the active child window (and childDeactivated() when it stops being it):
+///   when it opens, when another child or a modal screen of the go-to buttons takes
+///   over and when that one is gone. A message box or another program taking the focus
+///   is not a change of the active child.
 ///   The ledger then calls g_ChNum("0,1,1,1,0,0,1,0,1") and
 ///   g_Setting_Quick_Btn("회계2_거래리스트_New").
 /// - Work buttons: cmdWork(i) gives the button; the child sets its visibility (through
@@ -146,6 +150,8 @@ private:
   void applyPlacement();
   void syncQuickBar();
   void onSubWindowActivated(QMdiSubWindow* window);
+  /// Makes `child` (or none) the active child, telling the old and the new one.
+  void setActiveChildWidget(QWidget* child);
   /// Shows dialog screen `formName` modally; returns when it closes.
   void showModalScreen(const QString& formName);
   /// Shows dialog screen `formName` without waiting and brings it to the front.

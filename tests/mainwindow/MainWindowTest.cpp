@@ -80,8 +80,9 @@ TEST_F(MainWindowTest, SizeDependsOnTheScreen)
     SCOPED_TRACE(c.screen.width());
     auto w = load(c.screen);
     EXPECT_EQ(w->isMaximized(), c.maximised);
-    if (!c.maximised)
+    if (!c.maximised) {
       EXPECT_EQ(w->frameGeometry(), c.geometry);
+    }
     EXPECT_EQ(w->windowTitle(), QStringLiteral("베트라Care"));
     EXPECT_EQ(Session.CurrentProcedure, QStringLiteral("cmdWork_Click"));
   }
@@ -104,6 +105,13 @@ TEST_F(MainWindowTest, LoadingOpensTheLedgerWhichSetsButtonsAndItsQuickButton)
   // Templates stay hidden.
   EXPECT_TRUE(w->g_cmdQuick(0)->isHidden());
   EXPECT_TRUE(w->g_cmdQuick_X(0)->isHidden());
+
+  // The frame losing and regaining the focus (a message box) does not re-activate it.
+  const int activations = child->activations;
+  auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+  emit w->mdiArea()->subWindowActivated(nullptr);
+  emit w->mdiArea()->subWindowActivated(sub);
+  EXPECT_EQ(child->activations, activations);
 
   // Going to the ledger again adds no second child and no second quick button.
   w->g_CmdGoto_Click(1);
@@ -205,7 +213,10 @@ TEST_F(MainWindowTest, GoToButtonStaysDisabledWhileItsScreenIsOpen)
       });
       return d;
     });
+    const int activations = ledger(*w)->activations;
     w->g_CmdGoto_Click(index);
+    // The ledger loses the activation to the dialog and gets it back.
+    EXPECT_EQ(ledger(*w)->activations, activations + 1);
     EXPECT_FALSE(enabledWhileOpen);
     EXPECT_GE(countWhileOpen, 2); // the ledger and the dialog
     EXPECT_TRUE(w->g_CmdGoto(index)->isEnabled());
