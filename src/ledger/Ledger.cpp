@@ -43,7 +43,8 @@ constexpr int kEditableColumns[] = {deal::Account, deal::Summary, deal::Customer
 
 } // namespace
 
-Ledger::Ledger(LedgerHost& host) : m_host(host)
+Ledger::Ledger(LedgerHost& host, Grid& deal, Grid& picker)
+    : sprDeal(deal), sprCbo_Acc(picker), m_host(host)
 {
   DealGridModel::setupDeal(sprDeal);
   DealGridModel::setupPicker(sprCbo_Acc);

@@ -26,10 +26,11 @@ public:
   static const QString ScreenName; ///< "회계2_거래리스트_New"
   static const QString WorkButtonFlags; ///< "0,1,1,1,0,0,1,0,1"
 
-  explicit Ledger(LedgerHost& host);
+  /// The grids are the screen's (a GridView owns each); tests give plain ones.
+  Ledger(LedgerHost& host, Grid& deal, Grid& picker);
 
-  Grid sprDeal;
-  Grid sprCbo_Acc;
+  Grid& sprDeal;
+  Grid& sprCbo_Acc;
   CodeLists lists;
   LedgerForm form;
 

@@ -33,7 +33,10 @@ protected:
   /// Opens and activates the screen on the test month.
   Ledger& open(const QString& month = LedgerDb::Month)
   {
-    ledger = std::make_unique<Ledger>(host);
+    ledger.reset();
+    deal = std::make_unique<Grid>();
+    picker = std::make_unique<Grid>();
+    ledger = std::make_unique<Ledger>(host, *deal, *picker);
     ledger->Form_Load();
     ledger->form.mskM = month;
     ledger->Form_Activate();
@@ -61,6 +64,8 @@ protected:
   LedgerDb db{be};
   ButtonPanel host;
   ScopedScriptedUi ui;
+  std::unique_ptr<Grid> deal;
+  std::unique_ptr<Grid> picker;
   std::unique_ptr<Ledger> ledger;
 };
 

@@ -143,7 +143,8 @@ TEST_F(LedgerLoadTest, SearchOptionsNarrowTheMonth)
 TEST_F(LedgerLoadTest, OpeningTakesTheMonthBeforeTheServerDateAndReadsTheCodeLists)
 {
   Session.ServerDate = QStringLiteral("2024.01.15");
-  Ledger l(host);
+  Grid deal, picker;
+  Ledger l(host, deal, picker);
   l.Form_Load();
   EXPECT_EQ(l.form.mskM, QStringLiteral("2023.12"));
   ASSERT_TRUE(l.lists.Acc_List);

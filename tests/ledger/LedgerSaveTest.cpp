@@ -102,7 +102,7 @@ TEST_F(LedgerSaveTest, ChangedRowsAreStoredExactlyWithProgress)
   for (int j = 1; j <= 10; ++j)
     expected << QStringLiteral("%1 / 10 - (%2%)").arg(j).arg(j * 10);
   expected << QStringLiteral("[ 2 ]건이 정상적으로 저장되었습니다.");
-  progress.removeAll(QString()); // the reload clears the bar again
+  progress.removeAll(QString()); // the bar is emptied before the first row
   expected.removeAll(QString());
   EXPECT_EQ(progress.mid(0, 11), expected);
   EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 2 ]건이 정상적으로 저장되었습니다.")});

@@ -1,0 +1,98 @@
+// The ledger screen's widgets over the logic, against the test database.
+#include "LedgerFixture.h"
+
+#include "common/grid/GridView.h"
+#include "ledger/LedgerScreen.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PictureButton.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QProgressBar>
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+class LedgerScreenTest : public LedgerFixture {};
+
+} // namespace
+
+TEST_F(LedgerScreenTest, ControlsCarryTheirNamesAndCaptions)
+{
+  LedgerScreen screen(nullptr);
+  EXPECT_EQ(screen.objectName(), QStringLiteral("회계2_거래리스트_New"));
+  EXPECT_EQ(screen.windowTitle(), QStringLiteral("거래내역"));
+  const std::pair<const char*, QString> captions[] = {
+      {"cmdRowAdd_Divide_1", "분할(1줄)"}, {"cmdRowAdd_Divide_5", "분할(5줄)"},
+      {"cmdRowDel", "분할한 내역삭제"},     {"cmdTrans", "베트라케어로 마감 전송"},
+      {"cmdManual", "사용설명서 보기"},     {"optSearch_1", "계정명"},
+      {"optSearch_4", "금액"},              {"optSearch_F_3", "지출"},
+      {"cmdSearch", "검색"},
+  };
+  for (const auto& [name, caption] : captions) {
+    auto* b = screen.findChild<QAbstractButton*>(QLatin1String(name));
+    ASSERT_TRUE(b) << name;
+    EXPECT_EQ(b->text(), caption) << name;
+  }
+  EXPECT_EQ(screen.findChild<QGroupBox*>(QStringLiteral("fraMain"))->title(), QStringLiteral("[ 검색 및 통계 ]"));
+  EXPECT_EQ(screen.findChild<QLabel*>(QStringLiteral("lblCbo_Acc"))->text(),
+            QStringLiteral("※ 선택한 후 [Enter] 또는 [더블클릭] 해주세요."));
+  for (const char* name : {"picEasy", "picExplan", "picWork", "picTrans", "xBar", "msk_M", "Dat_M", "cmdMon",
+                           "MonV", "txtSearch", "tabDeal", "picCbo_Acc", "pMenu"})
+    EXPECT_TRUE(screen.findChild<QObject*>(QLatin1String(name))) << name;
+
+  const Grid& g = screen.findChild<GridView*>(QStringLiteral("sprDeal"))->grid();
+  EXPECT_EQ(g.columnCount(), 31);
+  QStringList hidden;
+  for (int c = 1; c <= 31; ++c)
+    if (g.isColumnHidden(c))
+      hidden << QString::number(c);
+  EXPECT_EQ(hidden.join(u','), QStringLiteral("3,7,13,18,22,23,24,25,26,27,28,29,30,31"));
+  EXPECT_EQ(g.text(deal::PartNo, 0), QStringLiteral(" 상세 코드"));
+  EXPECT_DOUBLE_EQ(g.columnWidth(deal::BankName), 22.37);
+  EXPECT_EQ(g.cellType(deal::Check, 0), CellType::CheckBox);
+  EXPECT_EQ(g.cellType(deal::InAmount, 1), CellType::Number);
+  EXPECT_EQ(screen.ledger().form.mskM, QStringLiteral("2024.05"));
+}
+
+TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000}, {"D02", "001", 1, "201", "003", 2000, 0}});
+  registerLedgerScreen();
+  MainWindow main;
+  main.resize(1200, 900);
+  auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+  ASSERT_TRUE(screen);
+  screen->ledger().form.mskM = LedgerDb::Month;
+  screen->Form_Activate();
+  EXPECT_EQ(screen->ledger().sprDeal.rowCount(), 2);
+  EXPECT_EQ(screen->findChild<QLabel*>(QStringLiteral("lbl_TInfo_0"))->text(), QStringLiteral("2 건"));
+  const QString visible = [&] {
+    QStringList v;
+    for (int i = 0; i < 9; ++i)
+      v << (main.cmdWork(i)->isVisibleTo(&main) ? "1" : "0");
+    return v.join(u',');
+  }();
+  EXPECT_EQ(visible, QStringLiteral("0,1,1,1,0,0,1,0,1"));
+
+  main.cmdWork_Click(1);
+  EXPECT_EQ(main.cmdWork(1)->tag(), QStringLiteral("WORK"));
+  EXPECT_TRUE(main.cmdWork(2)->isEnabled());
+  EXPECT_FALSE(main.cmdWork(8)->isEnabled());
+  EXPECT_FALSE(screen->findChild<QWidget*>(QStringLiteral("fraSearch"))->isEnabled());
+
+  screen->ledger().sprDeal.setText(deal::Summary, 1, QStringLiteral("화면에서"));
+  screen->ledger().sprDeal_Change(deal::Summary, 1);
+  main.cmdWork_Click(2);
+  EXPECT_EQ(ui->texts().last(), QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다."));
+  auto* bar = screen->findChild<QProgressBar*>(QStringLiteral("xBar"));
+  EXPECT_EQ(bar->value(), 100);
+  EXPECT_EQ(bar->format(), QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다."));
+  EXPECT_EQ(db.column("DEAL_SUMM").value(0), QStringLiteral("화면에서"));
+  EXPECT_EQ(main.cmdWork(1)->tag(), QString());
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
