@@ -1,0 +1,306 @@
+// Ledger speed against the database's own floor, measured in one run:
+//  - loading a month of 5,000 entries (40 accounts, 5 businesses, 5 banks) into the grid
+//    against fetching the same query with bare libmariadb into plain structs;
+//  - saving 500 changed rows against executing the same 500 statements directly;
+//  - a row click with painting on 5,000 rows (median of single clicks).
+// Both sides of a ratio open and close their own connection, as the ledger does.
+
+#include "common/MainConn.h"
+#include "common/Session.h"
+#include "common/db/EucKr.h"
+#include "common/grid/GridView.h"
+#include "ledger/DealColumns.h"
+#include "ledger/DealStatements.h"
+#include "ledger/Ledger.h"
+#include "ledger/LedgerHost.h"
+#include "platform/ScriptedUi.h"
+#include "support/TestBackend.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+#include <mysql.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace vcm;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+const QString Company = QStringLiteral("LB01");
+const QString Month = QStringLiteral("2024.07");
+constexpr int Entries = 5000;
+constexpr int Changed = 500;
+
+class Buttons : public LedgerHost {
+public:
+  std::array<QString, 9> tags;
+  QString workTag(int i) const override { return tags[size_t(i)]; }
+  void setWorkTag(int i, const QString& t) override { tags[size_t(i)] = t; }
+  void setWorkEnabled(int, bool) override {}
+  void setWorkPictures(int, int, int) override {}
+  void showWorkButtons(const QString&) override {}
+  void settingQuickButton(const QString&) override {}
+  void removeQuickButton(const QString&) override {}
+};
+
+struct Deal {
+  std::string comCd, dealMon, dealCd, dealCd2, daccGubun, dealDt, dbusiCd, daccCd, drevCd, dbankCd,
+      dealSumm, dealCust, dealTarget, dealInAmt, dealOutAmt, dealBalance, dealGubun, dealMemo, fDamnm,
+      fRegdt, lDamnm, lRegdt, wSingoDiv, receiptDiv, aboutDiv, transDiv;
+};
+
+test::Backend& backend() { return test::Backend::shared(); }
+
+void seed()
+{
+  auto& be = backend();
+  const QString c = QLatin1Char('\'') + Company + QLatin1Char('\'');
+  for (const char* t : {"DEAL_LIST", "SET_ACCOUNT_LIST", "SET_BUSI_LIST", "SET_BANK_LIST"})
+    be.adminExec(QStringLiteral("DELETE FROM %1 WHERE COM_CD = %2").arg(QLatin1String(t), c));
+  QStringList v;
+  for (int i = 0; i < 40; ++i)
+    v << QStringLiteral("(%1,'%2',%3,'계정이름%4',0)").arg(c).arg(100 + i).arg(i % 3 == 0 ? 1 : 2).arg(i, 2, 10, QLatin1Char('0'));
+  be.adminExec(QStringLiteral("INSERT INTO SET_ACCOUNT_LIST VALUES ") + v.join(u','));
+  v.clear();
+  for (int i = 1; i <= 5; ++i)
+    v << QStringLiteral("(%1,'0%2','사업 %2',0)").arg(c).arg(i);
+  be.adminExec(QStringLiteral("INSERT INTO SET_BUSI_LIST VALUES ") + v.join(u','));
+  v.clear();
+  for (int i = 1; i <= 5; ++i)
+    v << QStringLiteral("(%1,'00%2','은행 계좌 %2','%3')").arg(c).arg(i).arg(i * 1000003 % 16777215);
+  be.adminExec(QStringLiteral("INSERT INTO SET_BANK_LIST VALUES ") + v.join(u','));
+  v.clear();
+  for (int i = 0; i < Entries; ++i) {
+    const bool in = i % 4 == 0;
+    v << QStringLiteral("(%1,'%2','D%3','001',%4,'2024.07.%5','0%6','%7','','00%8','적요 내용 %3','거래처 %9','대상자',"
+                        "%10,%11,0,'본점','',  '', '', '', '', 0, 0, 0, 9)")
+             .arg(c, Month)
+             .arg(i, 5, 10, QLatin1Char('0'))
+             .arg(in ? 1 : 2)
+             .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+             .arg(1 + i % 5)
+             .arg(in ? 100 + 3 * (i % 13) : 101 + 3 * (i % 13)) // an account of the entry's class
+             .arg(1 + (i / 1000) % 5)
+             .arg(i % 97)
+             .arg(in ? 1000 + i : 0)
+             .arg(in ? 0 : 2000 + i);
+  }
+  be.adminExec(QStringLiteral("INSERT INTO DEAL_LIST VALUES ") + v.join(u','));
+}
+
+MYSQL* connectRaw()
+{
+  auto& be = backend();
+  MYSQL* m = mysql_init(nullptr);
+  mysql_optionsv(m, MYSQL_SET_CHARSET_NAME, "euckr");
+  const unsigned int protocol = MYSQL_PROTOCOL_TCP;
+  mysql_optionsv(m, MYSQL_OPT_PROTOCOL, &protocol);
+  if (!mysql_real_connect(m, be.dbHost().toLatin1().constData(), be.dbUser().toUtf8().constData(),
+                          be.dbPassword().toUtf8().constData(), be.dbName().toUtf8().constData(),
+                          unsigned(be.dbPort()), nullptr, 0)) {
+    std::fprintf(stderr, "connect: %s\n", mysql_error(m));
+    std::abort();
+  }
+  return m;
+}
+
+std::vector<Deal> rawFetch(const QByteArray& sql)
+{
+  MYSQL* m = connectRaw();
+  std::vector<Deal> out;
+  if (mysql_real_query(m, sql.constData(), unsigned(sql.size())) == 0) {
+    MYSQL_RES* res = mysql_store_result(m);
+    out.reserve(mysql_num_rows(res));
+    while (MYSQL_ROW row = mysql_fetch_row(res)) {
+      unsigned long* len = mysql_fetch_lengths(res);
+      auto s = [&](int i) { return row[i] ? std::string(row[i], len[i]) : std::string(); };
+      out.push_back({s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), s(9), s(10), s(11), s(12),
+                     s(13), s(14), s(15), s(16), s(17), s(18), s(19), s(20), s(21), s(22), s(23), s(24),
+                     s(25)});
+    }
+    mysql_free_result(res);
+  }
+  mysql_close(m);
+  return out;
+}
+
+void rawExecute(const std::vector<QByteArray>& statements)
+{
+  MYSQL* m = connectRaw();
+  for (const QByteArray& s : statements)
+    if (mysql_real_query(m, s.constData(), unsigned(s.size())) != 0)
+      std::fprintf(stderr, "execute: %s\n", mysql_error(m));
+  mysql_close(m);
+}
+
+/// A ledger over a GridView, so that the view's notifications are paid for too.
+struct Screen {
+  Buttons host;
+  GridView deal;
+  GridView picker;
+  Ledger ledger{host, deal.grid(), picker.grid()};
+  Screen()
+  {
+    ledger.Form_Load();
+    ledger.form.mskM = Month;
+  }
+};
+
+double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void BM_LoadMonth(benchmark::State& state)
+{
+  Screen s;
+  const QByteArray sql = *euckr::encode(DealStatements::dealList(Company, Month, {}));
+  double raw = 0, load = 0;
+  for (auto _ : state) {
+    auto t0 = Clock::now();
+    benchmark::DoNotOptimize(rawFetch(sql));
+    auto t1 = Clock::now();
+    s.ledger.Set_Deal_List(0);
+    auto t2 = Clock::now();
+    raw += ms(t1 - t0);
+    load += ms(t2 - t1);
+  }
+  if (s.ledger.sprDeal.rowCount() != Entries)
+    state.SkipWithError("the month did not load");
+  state.counters["raw_ms"] = raw / double(state.iterations());
+  state.counters["ledger_ms"] = load / double(state.iterations());
+  state.counters["ratio"] = load / raw;
+}
+
+/// The database layer's share of a load: the same query into a record set, no grid.
+void BM_RecordSetOnly(benchmark::State& state)
+{
+  const QString sql = DealStatements::dealList(Company, Month, {});
+  for (auto _ : state) {
+    g_Open_MainConn();
+    auto rs = openRecordSet(sql);
+    benchmark::DoNotOptimize(rs->recordCount());
+    g_Rs_Nothing(rs);
+    g_Nothing_MainConn();
+  }
+}
+
+/// The ledger's own share: the same load into grids that no view shows.
+void BM_LoadWithoutView(benchmark::State& state)
+{
+  Buttons host;
+  Grid deal, picker;
+  Ledger ledger(host, deal, picker);
+  ledger.Form_Load();
+  ledger.form.mskM = Month;
+  for (auto _ : state)
+    ledger.Set_Deal_List(0);
+}
+
+void BM_SaveRows(benchmark::State& state)
+{
+  Screen s;
+  s.ledger.Set_Deal_List(0);
+  double raw = 0, save = 0;
+  int round = 0;
+  for (auto _ : state) {
+    ++round;
+    // The same 500 rows change each round, first through the ledger and then as the
+    // same statements sent directly (with other texts, so both really write).
+    state.PauseTiming();
+    s.ledger.State_Div(QStringLiteral("EDIT"));
+    std::vector<QByteArray> statements;
+    for (int i = 0; i < Changed; ++i) {
+      const int r = 1 + i * (Entries / Changed);
+      s.ledger.sprDeal.setText(deal::Summary, r, QStringLiteral("저장 %1-%2").arg(round).arg(i));
+      s.ledger.sprDeal_Change(deal::Summary, r);
+    }
+    state.ResumeTiming();
+    auto t0 = Clock::now();
+    const bool ok = s.ledger.Save_Deal();
+    auto t1 = Clock::now();
+    if (!ok) {
+      state.SkipWithError("save failed");
+      break;
+    }
+    state.PauseTiming();
+    s.ledger.State_Div(QStringLiteral("CANCEL"));
+    for (int i = 0; i < Changed; ++i) {
+      const int r = 1 + i * (Entries / Changed);
+      DealWrite w;
+      w.dealCode = s.ledger.sprDeal.text(deal::DealCode, r);
+      w.partNo = s.ledger.sprDeal.text(deal::PartNo, r);
+      w.account = s.ledger.sprDeal.text(deal::Account, r).left(3);
+      w.summary = QStringLiteral("직접 %1-%2").arg(round).arg(i);
+      w.income = s.ledger.sprDeal.number(deal::InAmount, r);
+      w.expense = s.ledger.sprDeal.number(deal::OutAmount, r);
+      w.classNo = w.income != 0 ? 1 : 2;
+      statements.push_back(*euckr::encode(DealStatements::update(Company, Month, w)));
+    }
+    state.ResumeTiming();
+    auto t2 = Clock::now();
+    rawExecute(statements);
+    auto t3 = Clock::now();
+    save += ms(t1 - t0);
+    raw += ms(t3 - t2);
+  }
+  state.counters["raw_ms"] = raw / double(state.iterations());
+  state.counters["ledger_ms"] = save / double(state.iterations());
+  state.counters["ratio"] = save / raw;
+}
+
+void BM_RowClick(benchmark::State& state)
+{
+  Screen s;
+  s.ledger.Set_Deal_List(0);
+  std::vector<double> clicks;
+  int r = 1;
+  for (auto _ : state) {
+    r = r % Entries + 97;
+    if (r > Entries)
+      r -= Entries;
+    auto t0 = Clock::now();
+    s.ledger.sprDeal_Click(deal::Summary, r);
+    clicks.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+  }
+  std::sort(clicks.begin(), clicks.end());
+  state.counters["median_us"] = clicks.empty() ? 0 : clicks[clicks.size() / 2];
+  state.counters["rows"] = s.ledger.sprDeal.rowCount();
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadMonth)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_RecordSetOnly)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_LoadWithoutView)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_SaveRows)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_RowClick)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+int main(int argc, char** argv)
+{
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (!backend().available()) {
+    std::fprintf(stderr, "No test backend: set VCM_TEST_ENV to a running backend's backend.env (%s)\n",
+                 backend().unavailableReason().toLocal8Bit().constData());
+    return 1;
+  }
+  ScopedScriptedUi ui;
+  seed();
+  auto& be = backend();
+  Session.ConnectionString = QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=%1;option=0;pwd=%2;port=%3;"
+                                            "server=%4;uid=%5;charset=euckr;")
+                                 .arg(be.dbName(), be.dbPassword(), QString::number(be.dbPort()), be.dbHost(),
+                                      be.dbUser());
+  Session.CompanyCode = Company;
+  Session.ServerDate = QStringLiteral("2024.08.10");
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  be.adminExec(QStringLiteral("DELETE FROM DEAL_LIST WHERE COM_CD = 'LB01'"));
+  return 0;
+}
