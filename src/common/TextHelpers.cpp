@@ -6,64 +6,125 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <charconv>
 #include <cmath>
 
 namespace vcm {
 
-std::optional<double> leadingNumber(const QString& text)
-{
-  QString compact;
-  compact.reserve(text.size());
-  for (QChar c : text)
-    if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
-        c != QLatin1Char('\r'))
-      compact += c;
+namespace {
 
-  // Longest prefix of the form [sign] digits [. digits] [(E|D) [sign] digits].
+bool isIgnoredBlank(char16_t c)
+{
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+/// Reads the leading number in one pass without allocating: every amount of every loaded
+/// row goes through here, so it must stay cheap. Blanks (and, for g_NumVal, commas) are
+/// skipped wherever they stand.
+std::optional<double> parseLeading(QStringView text, bool skipCommas)
+{
+  char buffer[400];
+  int len = 0;
+  const auto ignored = [&](char16_t c) { return isIgnoredBlank(c) || (skipCommas && c == u','); };
   qsizetype i = 0;
-  const qsizetype n = compact.size();
-  QString number;
-  if (i < n && (compact[i] == QLatin1Char('+') || compact[i] == QLatin1Char('-')))
-    number += compact[i++];
-  qsizetype digits = 0;
-  while (i < n && compact[i].isDigit() && compact[i].unicode() < 128) {
-    number += compact[i++];
-    ++digits;
+  const qsizetype n = text.size();
+  const auto next = [&]() -> char16_t {
+    while (i < n && ignored(text[i].unicode()))
+      ++i;
+    return i < n ? text[i].unicode() : u'\0';
+  };
+  const auto put = [&](char c) {
+    if (len < static_cast<int>(sizeof buffer) - 1)
+      buffer[len++] = c;
+  };
+  char16_t c = next();
+  if (c == u'+' || c == u'-') {
+    put(static_cast<char>(c));
+    ++i;
+    c = next();
   }
-  if (i < n && compact[i] == QLatin1Char('.')) {
-    number += compact[i++];
-    while (i < n && compact[i].isDigit() && compact[i].unicode() < 128) {
-      number += compact[i++];
+  int digits = 0;
+  bool tooLong = false;
+  const auto readDigits = [&] {
+    while ((c = next()) >= u'0' && c <= u'9') {
+      if (len >= static_cast<int>(sizeof buffer) - 8)
+        tooLong = true;
+      put(static_cast<char>(c));
       ++digits;
+      ++i;
     }
+  };
+  readDigits();
+  // Whole amounts are by far the most common input: read them without the general parser.
+  if (c != u'.' && c != u'e' && c != u'E' && c != u'd' && c != u'D' && digits > 0 && digits <= 15) {
+    const int start = (buffer[0] == '-' || buffer[0] == '+') ? 1 : 0;
+    qint64 whole = 0;
+    for (int k = start; k < len; ++k)
+      whole = whole * 10 + (buffer[k] - '0');
+    return buffer[0] == '-' ? -static_cast<double>(whole) : static_cast<double>(whole);
+  }
+  if (c == u'.') {
+    put('.');
+    ++i;
+    readDigits();
   }
   if (digits == 0)
     return 0.0;
-  if (i < n && (compact[i].toUpper() == QLatin1Char('E') || compact[i].toUpper() == QLatin1Char('D'))) {
-    qsizetype j = i + 1;
-    QString exponent = QStringLiteral("e");
-    if (j < n && (compact[j] == QLatin1Char('+') || compact[j] == QLatin1Char('-')))
-      exponent += compact[j++];
-    qsizetype expDigits = 0;
-    while (j < n && compact[j].isDigit() && compact[j].unicode() < 128) {
-      exponent += compact[j++];
-      ++expDigits;
+  if (tooLong)
+    return std::nullopt; // hundreds of digits: beyond any amount; treat as overflow
+  if (c == u'e' || c == u'E' || c == u'd' || c == u'D') {
+    const qsizetype mark = i;
+    const int markLen = len;
+    put('e');
+    ++i;
+    c = next();
+    if (c == u'+' || c == u'-') {
+      put(static_cast<char>(c));
+      ++i;
     }
-    if (expDigits > 0)
-      number += exponent;
+    int expDigits = 0;
+    while ((c = next()) >= u'0' && c <= u'9') {
+      put(static_cast<char>(c));
+      ++expDigits;
+      ++i;
+    }
+    if (expDigits == 0) {
+      i = mark;
+      len = markLen;
+    }
   }
-  bool ok = false;
-  const double value = number.toDouble(&ok);
-  if (!ok || !std::isfinite(value))
+  // from_chars ignores the process locale (a decimal comma would break strtod) and
+  // takes no leading '+'.
+  const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
+  double value = 0;
+  const auto [ptr, ec] = std::from_chars(first, buffer + len, value);
+  if (ec == std::errc::result_out_of_range) {
+    // Underflow reads as 0, overflow has no value.
+    bool hugeExponent = false;
+    for (const char* p = first; p < buffer + len; ++p)
+      if (*p == 'e')
+        hugeExponent = p + 1 < buffer + len && p[1] != '-';
+    if (hugeExponent || digits > 300)
+      return std::nullopt;
+    return 0.0;
+  }
+  if (ec != std::errc() || !std::isfinite(value))
     return std::nullopt;
   return value;
 }
 
+} // namespace
+
+std::optional<double> leadingNumber(const QString& text)
+{
+  return parseLeading(text, false);
+}
+
 std::optional<double> g_NumVal(const QString& text)
 {
-  QString t = text.trimmed();
-  t.remove(QLatin1Char(','));
-  return leadingNumber(t);
+  // Trimming first and removing commas changes nothing that the one pass does not do:
+  // blanks and commas are skipped wherever they stand.
+  return parseLeading(text, true);
 }
 
 double numVal(const QString& text)

@@ -9,6 +9,8 @@
 #include "ledger/LedgerColours.h"
 #include "ledger/LikePattern.h"
 
+#include <cmath>
+
 namespace vcm {
 
 namespace {
@@ -41,7 +43,7 @@ DealLoader::Outcome DealLoader::load(RecordSet& rs, const QString& accountSearch
   const int transCol = rs.columnIndex(QStringLiteral("TRANS_DIV"));
   bool released = false;
   for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-    const double t = numVal(rs.value(transCol));
+    const double t = rs.number(transCol);
     if (t == 1)
       out.sentForClosing = released = true;
     else if (t == 9)
@@ -121,7 +123,12 @@ bool DealLoader::fillRow(int row, const DealRecord& r)
   g.setText(deal::Branch, row, r.dealGubun);
   g.setText(deal::BusiCode, row, r.dbusiCd);
   g.setText(deal::BankCode, row, r.dbankCd);
-  g.setText(deal::ClassNo, row, QString::number(r.daccGubun, 'g', 15));
+  // The class is a small whole number; formatting it as a double costs more than the
+  // rest of the row.
+  const double cls = r.daccGubun;
+  g.setText(deal::ClassNo, row,
+            cls == std::floor(cls) && std::abs(cls) < 1e15 ? QString::number(static_cast<qint64>(cls))
+                                                           : QString::number(cls, 'g', 15));
   if (r.receiptDiv != 0)
     g.setText(deal::Receipt, row, QStringLiteral("1"));
   return true;

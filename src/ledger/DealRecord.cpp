@@ -50,7 +50,7 @@ DealRecord DealRecord::read(const RecordSet& rs, const Layout& l)
   r.dealMon = rs.value(l.dealMon).trimmed();
   r.dealCd = rs.value(l.dealCd).trimmed();
   r.dealCd2 = rs.value(l.dealCd2).trimmed();
-  r.daccGubun = numVal(rs.value(l.daccGubun));
+  r.daccGubun = rs.number(l.daccGubun);
   r.dealDt = rs.value(l.dealDt).trimmed();
   r.dbusiCd = rs.value(l.dbusiCd).trimmed();
   r.daccCd = rs.value(l.daccCd).trimmed();
@@ -58,11 +58,11 @@ DealRecord DealRecord::read(const RecordSet& rs, const Layout& l)
   r.dealSumm = rs.value(l.dealSumm).trimmed();
   r.dealCust = rs.value(l.dealCust).trimmed();
   r.dealTarget = rs.value(l.dealTarget).trimmed();
-  r.dealInAmt = numVal(rs.value(l.dealInAmt));
-  r.dealOutAmt = numVal(rs.value(l.dealOutAmt));
+  r.dealInAmt = rs.number(l.dealInAmt);
+  r.dealOutAmt = rs.number(l.dealOutAmt);
   r.dealGubun = rs.value(l.dealGubun).trimmed();
-  r.receiptDiv = numVal(rs.value(l.receiptDiv));
-  r.transDiv = numVal(rs.value(l.transDiv));
+  r.receiptDiv = rs.number(l.receiptDiv);
+  r.transDiv = rs.number(l.transDiv);
   return r;
 }
 

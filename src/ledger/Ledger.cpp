@@ -126,6 +126,9 @@ void Ledger::Set_Deal_List(int /*sort*/)
 {
   Session.CurrentProcedure = QStringLiteral("Set_Basic_Info");
   std::unique_ptr<RecordSet> rs;
+  // Emptying the grid and filling it again is one change for the view: a single reset
+  // instead of thousands of removed rows followed by thousands of new ones.
+  sprDeal.setRedraw(false);
   try {
     sprDeal.setRowCount(0);
     DealGridModel::fillPicker(sprCbo_Acc, lists);
@@ -160,8 +163,10 @@ void Ledger::Set_Deal_List(int /*sort*/)
       break;
     }
   } catch (const RuntimeError& e) {
+    sprDeal.setRedraw(true);
     g_Err_Msg(e, ScreenName);
   }
+  sprDeal.setRedraw(true);
   g_Rs_Nothing(rs);
   g_Nothing_MainConn();
 }

@@ -79,3 +79,39 @@ TEST(TextHelpers, OpenFileDialogResultFormat)
   EXPECT_EQ(g_OpenFile_Dlg(QStringLiteral("x"), QStringLiteral("*.*"), QStringLiteral("t")), QString());
   EXPECT_TRUE(ui->messages.isEmpty());
 }
+
+#include "common/db/EucKr.h"
+
+#include <QStringEncoder>
+
+TEST(EucKr, TableCodecAgreesWithThePlatformConverterForEveryCharacter)
+{
+  QString encodable;
+  int mismatches = 0;
+  for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+    if (QChar::isSurrogate(c))
+      continue;
+    const QString one(QChar(static_cast<char16_t>(c)));
+    QStringEncoder platform("EUC-KR", QStringConverter::Flag::Stateless);
+    const QByteArray expected = platform.encode(one);
+    const bool platformOk = !platform.hasError() && expected.size() == 2;
+    const auto ours = vcm::euckr::encode(one);
+    if (ours.has_value() != platformOk || (ours && *ours != expected))
+      ++mismatches;
+    if (ours)
+      encodable += one;
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_GT(encodable.size(), 8000) << "the code page holds over eight thousand characters";
+  const QString mixed = QStringLiteral("ABC 123 ") + encodable + QStringLiteral(" 끝");
+  const auto bytes = vcm::euckr::encode(mixed);
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(vcm::euckr::decode(bytes->constData(), bytes->size()), mixed);
+
+  // Syllables outside the code page (for example 똠) and emoji are refused.
+  EXPECT_FALSE(vcm::euckr::encode(QStringLiteral("똠방")).has_value());
+  EXPECT_EQ(vcm::euckr::firstUnencodable(QStringLiteral("가😀나")), QStringLiteral("😀"));
+  // A broken trailing byte still decodes without reading past the end.
+  const char broken[] = {'\xB0', '\xA1', '\xB0'};
+  EXPECT_TRUE(vcm::euckr::decode(broken, 3).startsWith(QStringLiteral("가")));
+}

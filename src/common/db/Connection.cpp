@@ -151,19 +151,17 @@ std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
                        integer ? RecordSet::ColumnType::Integer : RecordSet::ColumnType::Text});
   }
   auto rs = std::make_unique<RecordSet>(std::move(columns));
+  const my_ulonglong rowCount = mysql_num_rows(result);
+  std::vector<RecordSet::RawCell> cells;
+  cells.reserve(static_cast<size_t>(rowCount) * width);
   while (MYSQL_ROW row = mysql_fetch_row(result)) {
     const unsigned long* lengths = mysql_fetch_lengths(result);
-    std::vector<QString> values(width);
     for (unsigned int i = 0; i < width; ++i)
-      if (row[i])
-        values[i] = euckr::decode(row[i], static_cast<qsizetype>(lengths[i]));
-    // A non-null empty text must stay distinguishable from NULL.
-    for (unsigned int i = 0; i < width; ++i)
-      if (row[i] && values[i].isNull())
-        values[i] = QString(QLatin1String(""));
-    rs->appendRowUnchecked(std::move(values));
+      cells.push_back({row[i], static_cast<quint32>(lengths[i])});
   }
-  mysql_free_result(result);
+  // The result keeps the bytes the cells point into; it is freed with the record set.
+  std::shared_ptr<void> owner(result, [](void* r) { mysql_free_result(static_cast<MYSQL_RES*>(r)); });
+  rs->adoptRawRows(std::move(owner), std::move(cells), static_cast<int>(rowCount));
   rs->moveFirst();
   return rs;
 }

@@ -1,6 +1,8 @@
 #include "common/db/RecordSet.h"
 
 #include "common/RuntimeError.h"
+#include "common/db/EucKr.h"
+#include "common/TextHelpers.h"
 
 namespace vcm {
 
@@ -63,6 +65,8 @@ void RecordSet::appendRow(const QStringList& values)
 
 void RecordSet::appendRowUnchecked(std::vector<QString>&& values)
 {
+  materialize();
+  values.resize(m_columns.size());
   for (auto& v : values)
     m_cells.push_back(std::move(v));
   const int row = m_rows++;
@@ -71,7 +75,7 @@ void RecordSet::appendRowUnchecked(std::vector<QString>&& values)
       const int c = columnIndex(column);
       if (c < 0)
         return false;
-      *out = m_cells[static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c)];
+      *out = cellAt(row, c);
       return true;
     };
     if (m_filter->matches(lookup))
@@ -79,11 +83,71 @@ void RecordSet::appendRowUnchecked(std::vector<QString>&& values)
   }
 }
 
+void RecordSet::adoptRawRows(std::shared_ptr<void> owner, std::vector<RawCell>&& cells, int rows)
+{
+  requireOpen();
+  m_cells.clear();
+  m_rawOwner = std::move(owner);
+  m_raw = std::move(cells);
+  m_rows = rows;
+  m_visible.clear();
+  m_filter.reset();
+  m_pos = 0;
+}
+
+void RecordSet::materialize()
+{
+  if (!m_rawOwner)
+    return;
+  std::vector<QString> cells;
+  cells.reserve(m_raw.size());
+  const int width = columnCount();
+  for (int r = 0; r < m_rows; ++r)
+    for (int c = 0; c < width; ++c)
+      cells.push_back(cellAt(r, c));
+  m_cells = std::move(cells);
+  m_raw.clear();
+  m_recent.clear();
+  m_rawOwner.reset();
+}
+
+QString RecordSet::cellAt(int row, int c) const
+{
+  const size_t i = static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c);
+  if (!m_rawOwner)
+    return m_cells[i];
+  const RawCell& raw = m_raw[i];
+  if (!raw.data)
+    return QString();
+  if (raw.size == 0)
+    return QString(QLatin1String(""));
+  if (raw.size > 16)
+    return euckr::decode(raw.data, raw.size);
+  if (m_recent.size() != m_columns.size())
+    m_recent.resize(m_columns.size());
+  Recent& recent = m_recent[static_cast<size_t>(c)];
+  const QByteArrayView bytes(raw.data, raw.size);
+  if (recent.bytes != bytes) {
+    recent.bytes = bytes.toByteArray();
+    recent.text = euckr::decode(raw.data, raw.size);
+  }
+  return recent.text;
+}
+
+bool RecordSet::cellIsNull(int row, int c) const
+{
+  const size_t i = static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c);
+  return m_rawOwner ? m_raw[i].data == nullptr : m_cells[i].isNull();
+}
+
 void RecordSet::close()
 {
   requireOpen();
   m_open = false;
   m_cells.clear();
+  m_raw.clear();
+  m_recent.clear();
+  m_rawOwner.reset();
   m_visible.clear();
   m_filter.reset();
   m_rows = 0;
@@ -144,12 +208,12 @@ int RecordSet::rowAt(int visiblePos) const
   return m_filter ? m_visible[static_cast<size_t>(visiblePos)] : visiblePos;
 }
 
-const QString& RecordSet::cell(int c) const
+QString RecordSet::cell(int c) const
 {
   requireOpen();
   if (m_pos < 0 || m_pos >= recordCount())
     noCurrentRecord();
-  return m_cells[static_cast<size_t>(rowAt(m_pos)) * m_columns.size() + static_cast<size_t>(c)];
+  return cellAt(rowAt(m_pos), c);
 }
 
 QString RecordSet::value(const QString& column) const
@@ -158,7 +222,7 @@ QString RecordSet::value(const QString& column) const
   const int c = columnIndex(column);
   if (c < 0)
     unknownColumn(column);
-  const QString& v = cell(c);
+  QString v = cell(c);
   return v.isNull() ? QString(QLatin1String("")) : v;
 }
 
@@ -167,7 +231,7 @@ QString RecordSet::value(int c) const
   requireOpen();
   if (c < 0 || c >= columnCount())
     unknownColumn(QString::number(c));
-  const QString& v = cell(c);
+  QString v = cell(c);
   return v.isNull() ? QString(QLatin1String("")) : v;
 }
 
@@ -177,7 +241,9 @@ bool RecordSet::isNull(const QString& column) const
   const int c = columnIndex(column);
   if (c < 0)
     unknownColumn(column);
-  return cell(c).isNull();
+  if (m_pos < 0 || m_pos >= recordCount())
+    noCurrentRecord();
+  return cellIsNull(rowAt(m_pos), c);
 }
 
 void RecordSet::setFilter(const QString& expression)
@@ -190,13 +256,12 @@ void RecordSet::setFilter(const QString& expression)
     return;
   }
   RecordFilter filter = RecordFilter::parse(expression);
-  const size_t width = m_columns.size();
   int row = 0;
   const auto lookup = [&](const QString& column, QString* out) {
     const int c = columnIndex(column);
     if (c < 0)
       return false;
-    *out = m_cells[static_cast<size_t>(row) * width + static_cast<size_t>(c)];
+    *out = cellAt(row, c);
     return true;
   };
   std::vector<int> visible;
@@ -205,6 +270,37 @@ void RecordSet::setFilter(const QString& expression)
       visible.push_back(row);
   m_filter = std::move(filter);
   m_visible = std::move(visible);
+}
+
+} // namespace vcm
+
+namespace vcm {
+
+double RecordSet::number(int c) const
+{
+  requireOpen();
+  if (c < 0 || c >= columnCount())
+    unknownColumn(QString::number(c));
+  if (m_pos < 0 || m_pos >= recordCount())
+    noCurrentRecord();
+  const int row = rowAt(m_pos);
+  if (m_rawOwner) {
+    // Plain whole numbers, as the server sends integer and decimal(…,0) columns, are read
+    // straight from the bytes.
+    const RawCell& raw = m_raw[static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c)];
+    if (!raw.data)
+      return 0;
+    if (raw.size > 0 && raw.size <= 15) {
+      const bool negative = raw.data[0] == '-';
+      quint32 i = negative ? 1 : 0;
+      qint64 whole = 0;
+      for (; i < raw.size && raw.data[i] >= '0' && raw.data[i] <= '9'; ++i)
+        whole = whole * 10 + (raw.data[i] - '0');
+      if (i == raw.size && raw.size > (negative ? 1u : 0u))
+        return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+    }
+  }
+  return numVal(cellAt(row, c));
 }
 
 } // namespace vcm

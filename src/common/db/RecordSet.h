@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -33,8 +34,19 @@ public:
   /// Integer columns accept only whole numbers (or empty for NULL).
   void appendRow(const QStringList& values);
 
-  /// Appends a row of raw values; the fast path used by the database layer.
+  /// Appends a row of values as they are (a null QString is NULL).
   void appendRowUnchecked(std::vector<QString>&& values);
+
+  /// One cell as the server sent it: EUC-KR bytes, or NULL when `data` is null.
+  struct RawCell {
+    const char* data = nullptr;
+    quint32 size = 0;
+  };
+
+  /// Takes the rows of a server result without copying them: `owner` keeps the bytes
+  /// alive; cells are decoded when read. This keeps a fetch as cheap as the client
+  /// library's own, and a large month costs no per-cell allocation until it is read.
+  void adoptRawRows(std::shared_ptr<void> owner, std::vector<RawCell>&& cells, int rows);
 
   bool isOpen() const { return m_open; }
   void close();
@@ -59,6 +71,10 @@ public:
   QString value(int columnIndex) const;
   bool isNull(const QString& column) const;
 
+  /// The current row's value of a column read as g_NumVal reads a text (NULL and
+  /// non-numbers give 0), without building the text first.
+  double number(int columnIndex) const;
+
   /// Sets a filter expression (COLUMN = 'value' joined with AND/OR). The cursor moves
   /// to the first matching row. An empty expression removes the filter.
   void setFilter(const QString& expression);
@@ -67,12 +83,24 @@ public:
 
 private:
   void requireOpen() const;
-  const QString& cell(int columnIndex) const;
+  QString cell(int columnIndex) const;
+  QString cellAt(int row, int columnIndex) const;
+  bool cellIsNull(int row, int columnIndex) const;
   int rowAt(int visiblePos) const;
+  void materialize();
 
   std::vector<Column> m_columns;
   QHash<QString, int> m_index; // upper-cased name -> column
-  std::vector<QString> m_cells; // row-major
+  std::vector<QString> m_cells; // row-major, rows built in memory
+  std::shared_ptr<void> m_rawOwner;
+  std::vector<RawCell> m_raw;   // row-major, rows fetched from the server
+  // Per column, the last decoded value: codes, months and flags repeat row after row, and
+  // handing out the same shared text saves decoding and allocating it again.
+  struct Recent {
+    QByteArray bytes;
+    QString text;
+  };
+  mutable std::vector<Recent> m_recent;
   int m_rows = 0;
   std::optional<RecordFilter> m_filter;
   std::vector<int> m_visible; // row numbers matching the filter

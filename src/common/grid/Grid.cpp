@@ -507,10 +507,12 @@ void Grid::cellsChanged(int col1, int row1, int col2, int row2)
   row2 = std::min(row2, m_rows);
   if (col1 > col2 || row1 > row2)
     return;
-  if (m_redraw)
+  if (m_redraw) {
     m_listener->gridCellsChanged(col1, row1, col2, row2);
-  else
+  } else if (!m_pendingReset) {
+    // A pending reset repaints everything anyway; only otherwise is the dirty area kept.
     m_pendingCells |= QRect(QPoint(col1, row1), QPoint(col2, row2));
+  }
 }
 
 void Grid::structureChanged()
