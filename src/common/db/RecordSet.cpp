@@ -4,6 +4,8 @@
 #include "common/db/EucKr.h"
 #include "common/TextHelpers.h"
 
+#include <cstring>
+
 namespace vcm {
 
 namespace {
@@ -120,17 +122,22 @@ QString RecordSet::cellAt(int row, int c) const
   if (!raw.data)
     return QString();
   if (raw.size == 0)
-    return QString(QLatin1String(""));
+    return QStringLiteral("");
   if (raw.size > 16)
     return euckr::decode(raw.data, raw.size);
   if (m_recent.size() != m_columns.size())
     m_recent.resize(m_columns.size());
   Recent& recent = m_recent[static_cast<size_t>(c)];
-  const QByteArrayView bytes(raw.data, raw.size);
-  if (recent.bytes != bytes) {
-    recent.bytes = bytes.toByteArray();
-    recent.text = euckr::decode(raw.data, raw.size);
+  if (recent.misses > 32 && recent.hits * 4 < recent.misses)
+    return euckr::decode(raw.data, raw.size);
+  if (recent.data && recent.size == raw.size && std::memcmp(recent.data, raw.data, raw.size) == 0) {
+    ++recent.hits;
+    return recent.text;
   }
+  ++recent.misses;
+  recent.data = raw.data;
+  recent.size = raw.size;
+  recent.text = euckr::decode(raw.data, raw.size);
   return recent.text;
 }
 
@@ -223,7 +230,7 @@ QString RecordSet::value(const QString& column) const
   if (c < 0)
     unknownColumn(column);
   QString v = cell(c);
-  return v.isNull() ? QString(QLatin1String("")) : v;
+  return v.isNull() ? QStringLiteral("") : v;
 }
 
 QString RecordSet::value(int c) const
@@ -232,7 +239,7 @@ QString RecordSet::value(int c) const
   if (c < 0 || c >= columnCount())
     unknownColumn(QString::number(c));
   QString v = cell(c);
-  return v.isNull() ? QString(QLatin1String("")) : v;
+  return v.isNull() ? QStringLiteral("") : v;
 }
 
 bool RecordSet::isNull(const QString& column) const

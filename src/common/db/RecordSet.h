@@ -97,8 +97,11 @@ private:
   // Per column, the last decoded value: codes, months and flags repeat row after row, and
   // handing out the same shared text saves decoding and allocating it again.
   struct Recent {
-    QByteArray bytes;
+    const char* data = nullptr; // points into the fetched result, alive with it
+    quint32 size = 0;
     QString text;
+    int misses = 0; // a column of unique values stops being remembered
+    int hits = 0;
   };
   mutable std::vector<Recent> m_recent;
   int m_rows = 0;
