@@ -1,6 +1,8 @@
 // The program's entry point: start-up runs once before any screen exists; afterwards the
 // program lives as long as one of its windows is open.
 #include "app/AppStartupScreens.h"
+#include "app/RegisterScreens.h"
+#include "platform/Appearance.h"
 #include "platform/QtUi.h"
 #include "startup/Main.h"
 
@@ -24,8 +26,10 @@ int main(int argc, char** argv)
   // The window system is whatever the environment names (QT_QPA_PLATFORM); the
   // application name stays the executable's, which the single-instance lock relies on.
   QApplication app(argc, argv);
+  vcm::installAppearance();
   vcm::QtUi qtUi;
   vcm::setUi(&qtUi);
+  vcm::registerScreens();
 
   int result = 0;
   {

@@ -9,6 +9,8 @@
 #include "mainwindow/Twips.h"
 #include "platform/Ui.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -213,6 +215,12 @@ void LedgerScreen::buildButtons()
   cmdManual = named<QPushButton>(picMain, QStringLiteral("cmdManual"));
   cmdManual->setText(QStringLiteral("사용설명서 보기"));
   place(cmdManual, 11650, top, 1070, 360);
+  // Our font is wider than the one these widths were drawn for: let the two captions fit,
+  // keeping the gap between the buttons.
+  const int gap = cmdManual->x() - cmdTrans->geometry().right();
+  cmdTrans->resize(std::max(cmdTrans->width(), cmdTrans->sizeHint().width()), cmdTrans->height());
+  cmdManual->setGeometry(cmdTrans->geometry().right() + gap, cmdManual->y(),
+                         std::max(cmdManual->width(), cmdManual->sizeHint().width()), cmdManual->height());
 }
 
 void LedgerScreen::buildGrids()

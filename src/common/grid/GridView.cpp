@@ -72,7 +72,9 @@ int GridView::columnPixels(double units) const
 {
   if (units <= 0)
     units = DefaultColumnUnits;
-  return int(std::lround(units * fontMetrics().horizontalAdvance(QLatin1Char('0')))) + 6;
+  // A unit is one '0' of the font the widths were chosen for; ours runs narrower than the
+  // texts those columns were sized to hold (dates, codes), hence the extra fifth.
+  return int(std::lround(units * 1.2 * fontMetrics().horizontalAdvance(QLatin1Char('0')))) + 6;
 }
 
 int GridView::rowPixels(double points) const

@@ -9,6 +9,11 @@
 #include "common/Session.h"
 #include "login/LoginScreen.h"
 #include "login/PictureCheckBox.h"
+#include "app/RegisterScreens.h"
+#include "platform/Appearance.h"
+#include "startup/VersionCheck.h"
+#include "common/MainConn.h"
+#include "common/RuntimeError.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
@@ -50,6 +55,8 @@ void printNotices(const ScriptedUi& ui)
 int main(int argc, char** argv)
 {
   QApplication app(argc, argv);
+  registerScreens();
+  installAppearance();
   const QStringList args = app.arguments();
   if (args.size() != 4) {
     std::fprintf(stderr, "usage: vcm_screenshots OUTDIR MEMBER_ID MEMBER_PW\n");
@@ -74,6 +81,17 @@ int main(int argc, char** argv)
   }
   buildSecrets(deployment);
   Session.ConnectionString = buildConnectionString();
+  // The ledger opens on the month before the server's date, as after a real start-up.
+  try {
+    g_Open_MainConn();
+    auto rs = openRecordSet(QStringLiteral("SELECT NOW() AS NOWDT"));
+    Session.ServerDate = serverDateText(rs->value(QStringLiteral("NOWDT")));
+    g_Rs_Nothing(rs);
+    g_Nothing_MainConn();
+  } catch (const RuntimeError& e) {
+    std::fprintf(stderr, "server date: %s\n", qPrintable(e.description));
+    return 1;
+  }
 
   bool ok = true;
   {
@@ -101,14 +119,16 @@ int main(int argc, char** argv)
   }
   ok &= save(*main, out, QStringLiteral("main.png"));
 
-  // The main window with a pending-work look on the work buttons, as a child shows it.
-  main->cmdWork(1)->setPictures(main->g_BT_img(1), main->g_BT_img(2));
+  // The ledger in its work state, as after pressing 수정, with the quick bar filled.
+  main->cmdWork(1)->click();
+  QApplication::processEvents();
   main->g_Setting_Quick_Btn(MainWindow::kBusinessInfoName);
   main->g_Setting_Quick_Btn(MainWindow::kLedgerName);
-  ok &= save(*main, out, QStringLiteral("main_quickbar.png"));
+  ok &= save(*main, out, QStringLiteral("main_ledger_work.png"));
+  main->cmdWork(1)->click();
+  QApplication::processEvents();
 
   printNotices(*ui);
-  main->cmdWork(1)->setPictures(main->g_BT_img(5), main->g_BT_img(6));
   delete main;
   return ok ? 0 : 1;
 }
