@@ -62,7 +62,7 @@ DealLoader::Outcome DealLoader::load(RecordSet& rs, const QString& accountSearch
   int rows = 0;
   out.result = Result::Loaded;
   for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-    const DealRecord r = DealRecord::read(rs, layout);
+    DealRecord r = DealRecord::read(rs, layout);
     if (!accountSearch.isEmpty() && !passesAccountSearch(r, accountSearch))
       continue;
     ++rows;
@@ -81,10 +81,10 @@ bool DealLoader::passesAccountSearch(const DealRecord& r, const QString& search)
   return account && LikePattern::matches(account->name, QLatin1Char('*') + search + QLatin1Char('*'));
 }
 
-bool DealLoader::fillRow(int row, const DealRecord& r)
+bool DealLoader::fillRow(int row, DealRecord& r)
 {
   Grid& g = m_deal;
-  g.setText(deal::DealCode, row, r.dealCd);
+  g.setText(deal::DealCode, row, std::move(r.dealCd));
   g.setText(deal::PartNo, row, r.dealCd2);
   if (numVal(r.dealCd2) == 1)
     g.setText(deal::Source, row, QStringLiteral("○"));
@@ -96,7 +96,7 @@ bool DealLoader::fillRow(int row, const DealRecord& r)
     g.setText(deal::ClassName, row, QStringLiteral("지출"));
     g.setForeground(CellRange::cell(deal::ClassName, row), ledgerColours::ExpenseText);
   }
-  g.setText(deal::DealDate, row, r.dealDt);
+  g.setText(deal::DealDate, row, std::move(r.dealDt));
 
   if (const CodeLists::Business* b = m_lists.business(r.dbusiCd))
     g.setText(deal::BusiName, row, b->name);
@@ -115,12 +115,12 @@ bool DealLoader::fillRow(int row, const DealRecord& r)
               m_picker.text(picker::Code, p) + QLatin1Char('.') + m_picker.text(picker::Name, p));
   }
 
-  g.setText(deal::Summary, row, r.dealSumm);
-  g.setText(deal::Customer, row, r.dealCust);
-  g.setText(deal::Target, row, r.dealTarget);
+  g.setText(deal::Summary, row, std::move(r.dealSumm));
+  g.setText(deal::Customer, row, std::move(r.dealCust));
+  g.setText(deal::Target, row, std::move(r.dealTarget));
   g.setNumber(deal::InAmount, row, r.dealInAmt);
   g.setNumber(deal::OutAmount, row, r.dealOutAmt);
-  g.setText(deal::Branch, row, r.dealGubun);
+  g.setText(deal::Branch, row, std::move(r.dealGubun));
   g.setText(deal::BusiCode, row, r.dbusiCd);
   g.setText(deal::BankCode, row, r.dbankCd);
   // The class is a small whole number; formatting it as a double costs more than the

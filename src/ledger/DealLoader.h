@@ -38,7 +38,7 @@ private:
   bool passesAccountSearch(const DealRecord& r, const QString& search) const;
   /// Fills row `row`; false when its account is missing from the picker (the columns
   /// after the account stay empty then).
-  bool fillRow(int row, const DealRecord& r);
+  bool fillRow(int row, DealRecord& r); // moves r's texts into the grid
 
   Grid& m_deal;
   const Grid& m_picker;

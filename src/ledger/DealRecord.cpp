@@ -46,21 +46,21 @@ DealRecord::Layout DealRecord::Layout::of(const RecordSet& rs)
 DealRecord DealRecord::read(const RecordSet& rs, const Layout& l)
 {
   DealRecord r;
-  r.comCd = rs.value(l.comCd).trimmed();
-  r.dealMon = rs.value(l.dealMon).trimmed();
-  r.dealCd = rs.value(l.dealCd).trimmed();
-  r.dealCd2 = rs.value(l.dealCd2).trimmed();
+  r.comCd = rs.trimmedValue(l.comCd);
+  r.dealMon = rs.trimmedValue(l.dealMon);
+  r.dealCd = rs.trimmedValue(l.dealCd);
+  r.dealCd2 = rs.trimmedValue(l.dealCd2);
   r.daccGubun = rs.number(l.daccGubun);
-  r.dealDt = rs.value(l.dealDt).trimmed();
-  r.dbusiCd = rs.value(l.dbusiCd).trimmed();
-  r.daccCd = rs.value(l.daccCd).trimmed();
-  r.dbankCd = rs.value(l.dbankCd).trimmed();
-  r.dealSumm = rs.value(l.dealSumm).trimmed();
-  r.dealCust = rs.value(l.dealCust).trimmed();
-  r.dealTarget = rs.value(l.dealTarget).trimmed();
+  r.dealDt = rs.trimmedValue(l.dealDt);
+  r.dbusiCd = rs.trimmedValue(l.dbusiCd);
+  r.daccCd = rs.trimmedValue(l.daccCd);
+  r.dbankCd = rs.trimmedValue(l.dbankCd);
+  r.dealSumm = rs.trimmedValue(l.dealSumm);
+  r.dealCust = rs.trimmedValue(l.dealCust);
+  r.dealTarget = rs.trimmedValue(l.dealTarget);
   r.dealInAmt = rs.number(l.dealInAmt);
   r.dealOutAmt = rs.number(l.dealOutAmt);
-  r.dealGubun = rs.value(l.dealGubun).trimmed();
+  r.dealGubun = rs.trimmedValue(l.dealGubun);
   r.receiptDiv = rs.number(l.receiptDiv);
   r.transDiv = rs.number(l.transDiv);
   return r;

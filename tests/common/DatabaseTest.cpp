@@ -170,18 +170,21 @@ TEST_F(DatabaseTest, RefusedHostIsDescribedInTheServiceWording)
 TEST_F(DatabaseTest, ARecordSetOutlivesItsConnectionAndItsFilterWorksOnFetchedRows)
 {
   g_Open_MainConn();
-  executeSql(QStringLiteral("INSERT INTO T_LAYER (NM, AMT) VALUES ('가', 1), ('나', NULL), (NULL, 3), ('', 4)"));
+  executeSql(QStringLiteral("INSERT INTO T_LAYER (NM, AMT) VALUES (' 가 ', 1), ('나', NULL), (NULL, 3), ('', 4), ('　다　', 5)"));
   auto rs = openRecordSet(QStringLiteral("SELECT NM, AMT FROM T_LAYER ORDER BY ID"));
   g_Nothing_MainConn();
-  ASSERT_EQ(rs->recordCount(), 4);
+  ASSERT_EQ(rs->recordCount(), 5);
   QStringList names;
   QList<bool> nulls;
   for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
     names << rs->value(QStringLiteral("NM"));
     nulls << rs->isNull(QStringLiteral("NM"));
   }
-  EXPECT_EQ(names, (QStringList{QStringLiteral("가"), QStringLiteral("나"), QString(), QString()}));
-  EXPECT_EQ(nulls, (QList<bool>{false, false, true, false}));
+  EXPECT_EQ(names, (QStringList{QStringLiteral(" 가 "), QStringLiteral("나"), QString(), QString(),
+                                QStringLiteral("　다　")}));
+  EXPECT_EQ(nulls, (QList<bool>{false, false, true, false, false}));
+  for (rs->moveFirst(); !rs->eof(); rs->moveNext())
+    EXPECT_EQ(rs->trimmedValue(0), rs->value(0).trimmed());
   rs->setFilter(QStringLiteral("NM = '나' OR AMT = '4'"));
   EXPECT_EQ(rs->recordCount(), 2);
   EXPECT_EQ(rs->value(QStringLiteral("AMT")), QString(""));

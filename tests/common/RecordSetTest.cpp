@@ -168,3 +168,13 @@ TEST(ConnectionString, MalformedStringsAreErrorsThatNameNoSecret)
     }
   }
 }
+
+TEST(RecordSet, TrimmedValueMatchesTrimmingTheValue)
+{
+  auto rs = RecordSet::inMemory({{QStringLiteral("T"), CT::Text}});
+  for (const char* v : {"  a b  ", "\t생계비\n", "　전각　", "", "x"})
+    rs.appendRow({QString::fromUtf8(v)});
+  rs.appendRow({QString()});
+  for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+    EXPECT_EQ(rs.trimmedValue(0), rs.value(0).trimmed());
+}

@@ -113,32 +113,51 @@ void RecordSet::materialize()
   m_rawOwner.reset();
 }
 
-QString RecordSet::cellAt(int row, int c) const
+QString RecordSet::cellAt(int row, int c, bool trim) const
 {
   const size_t i = static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c);
   if (!m_rawOwner)
-    return m_cells[i];
-  const RawCell& raw = m_raw[i];
+    return trim ? m_cells[i].trimmed() : m_cells[i];
+  RawCell raw = m_raw[i];
   if (!raw.data)
     return QString();
+  if (trim) {
+    // Blanks around the bytes go first; a wider blank (an ideographic space) is left to
+    // QString::trimmed below.
+    const auto blank = [](char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; };
+    while (raw.size > 0 && blank(raw.data[0])) {
+      ++raw.data;
+      --raw.size;
+    }
+    while (raw.size > 0 && blank(raw.data[raw.size - 1]))
+      --raw.size;
+  }
   if (raw.size == 0)
     return QStringLiteral("");
-  if (raw.size > 16)
-    return euckr::decode(raw.data, raw.size);
-  if (m_recent.size() != m_columns.size())
-    m_recent.resize(m_columns.size());
-  Recent& recent = m_recent[static_cast<size_t>(c)];
-  if (recent.misses > 32 && recent.hits * 4 < recent.misses)
-    return euckr::decode(raw.data, raw.size);
-  if (recent.data && recent.size == raw.size && std::memcmp(recent.data, raw.data, raw.size) == 0) {
-    ++recent.hits;
-    return recent.text;
+  QString text;
+  if (raw.size > 16) {
+    text = euckr::decode(raw.data, raw.size);
+  } else {
+    if (m_recent.size() != m_columns.size())
+      m_recent.resize(m_columns.size());
+    Recent& recent = m_recent[static_cast<size_t>(c)];
+    if (recent.misses > 32 && recent.hits * 4 < recent.misses) {
+      text = euckr::decode(raw.data, raw.size);
+    } else if (recent.data && recent.size == raw.size &&
+               std::memcmp(recent.data, raw.data, raw.size) == 0) {
+      ++recent.hits;
+      text = recent.text;
+    } else {
+      ++recent.misses;
+      recent.data = raw.data;
+      recent.size = raw.size;
+      recent.text = euckr::decode(raw.data, raw.size);
+      text = recent.text;
+    }
   }
-  ++recent.misses;
-  recent.data = raw.data;
-  recent.size = raw.size;
-  recent.text = euckr::decode(raw.data, raw.size);
-  return recent.text;
+  if (trim && !text.isEmpty() && (text.front().isSpace() || text.back().isSpace()))
+    return text.trimmed();
+  return text;
 }
 
 bool RecordSet::cellIsNull(int row, int c) const
@@ -233,13 +252,35 @@ QString RecordSet::value(const QString& column) const
   return v.isNull() ? QStringLiteral("") : v;
 }
 
-QString RecordSet::value(int c) const
+QString RecordSet::trimmedValue(int c) const
 {
-  requireOpen();
+  if (!m_open)
+    closedError();
   if (c < 0 || c >= columnCount())
     unknownColumn(QString::number(c));
-  QString v = cell(c);
-  return v.isNull() ? QStringLiteral("") : v;
+  const int count = m_filter ? static_cast<int>(m_visible.size()) : m_rows;
+  if (m_pos < 0 || m_pos >= count)
+    noCurrentRecord();
+  QString v = cellAt(m_filter ? m_visible[static_cast<size_t>(m_pos)] : m_pos, c, true);
+  if (v.isNull())
+    return QStringLiteral("");
+  return v;
+}
+
+QString RecordSet::value(int c) const
+{
+  // The hot path of every load: one check of each kind, then the cell.
+  if (!m_open)
+    closedError();
+  if (c < 0 || c >= columnCount())
+    unknownColumn(QString::number(c));
+  const int count = m_filter ? static_cast<int>(m_visible.size()) : m_rows;
+  if (m_pos < 0 || m_pos >= count)
+    noCurrentRecord();
+  QString v = cellAt(m_filter ? m_visible[static_cast<size_t>(m_pos)] : m_pos, c);
+  if (v.isNull())
+    return QStringLiteral("");
+  return v;
 }
 
 bool RecordSet::isNull(const QString& column) const

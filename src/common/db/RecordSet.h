@@ -69,6 +69,8 @@ public:
   /// The current row's value of `column` (NULL reads as empty text).
   QString value(const QString& column) const;
   QString value(int columnIndex) const;
+  /// value(columnIndex).trimmed(), without copying the text twice.
+  QString trimmedValue(int columnIndex) const;
   bool isNull(const QString& column) const;
 
   /// The current row's value of a column read as g_NumVal reads a text (NULL and
@@ -84,7 +86,7 @@ public:
 private:
   void requireOpen() const;
   QString cell(int columnIndex) const;
-  QString cellAt(int row, int columnIndex) const;
+  QString cellAt(int row, int columnIndex, bool trim = false) const;
   bool cellIsNull(int row, int columnIndex) const;
   int rowAt(int visiblePos) const;
   void materialize();

@@ -147,6 +147,11 @@ QString Grid::text(int col, int row) const
 
 void Grid::setText(int col, int row, const QString& text)
 {
+  setText(col, row, QString(text));
+}
+
+void Grid::setText(int col, int row, QString&& text)
+{
   if (!inSheet(col, row))
     return;
   Cell& cell = cellAt(col, row);
@@ -157,7 +162,7 @@ void Grid::setText(int col, int row, const QString& text)
     cell.text = QString();
     cell.number = parseGridNumber(text, v) ? v : NoNumber;
   } else {
-    cell.text = text;
+    cell.text = std::move(text);
     cell.number = NoNumber;
   }
   cellsChanged(col, row, col, row);

@@ -52,6 +52,8 @@ public:
   /// Number cells read the text leniently ("1,234" is 1234) and stay empty for text that
   /// is no number; other cells keep the text as is.
   void setText(int col, int row, const QString& text);
+  /// As above, taking over the text (a loader moving thousands of texts in saves a copy each).
+  void setText(int col, int row, QString&& text);
   /// Number cells: the number without separators ("1234"); others: the text.
   QString value(int col, int row) const;
   void setValue(int col, int row, const QString& value) { setText(col, row, value); }
