@@ -292,10 +292,7 @@ int main(int argc, char** argv)
   ScopedScriptedUi ui;
   seed();
   auto& be = backend();
-  Session.ConnectionString = QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=%1;option=0;pwd=%2;port=%3;"
-                                            "server=%4;uid=%5;charset=euckr;")
-                                 .arg(be.dbName(), be.dbPassword(), QString::number(be.dbPort()), be.dbHost(),
-                                      be.dbUser());
+  Session.ConnectionString = be.connectionString();
   Session.CompanyCode = Company;
   Session.ServerDate = QStringLiteral("2024.08.10");
   benchmark::Initialize(&argc, argv);

@@ -50,11 +50,16 @@ void g_Nothing_MainConn()
   }
 }
 
-void g_Rs_Nothing(std::unique_ptr<RecordSet>& rs)
+namespace {
+
+void releaseRecordSet(std::unique_ptr<RecordSet>& rs, bool removeFilter)
 {
+  // Both routines leave this name as the current procedure, as callers' notices show it.
   Session.CurrentProcedure = QStringLiteral("g_Rs_Nothing");
   try {
     if (rs) {
+      if (removeFilter && rs->isOpen())
+        rs->removeFilter();
       if (rs->isOpen())
         rs->close();
       rs.reset();
@@ -64,20 +69,16 @@ void g_Rs_Nothing(std::unique_ptr<RecordSet>& rs)
   }
 }
 
+} // namespace
+
+void g_Rs_Nothing(std::unique_ptr<RecordSet>& rs)
+{
+  releaseRecordSet(rs, false);
+}
+
 void g_Rs_Nothing_Filter(std::unique_ptr<RecordSet>& rs)
 {
-  Session.CurrentProcedure = QStringLiteral("g_Rs_Nothing");
-  try {
-    if (rs) {
-      if (rs->isOpen())
-        rs->removeFilter();
-      if (rs->isOpen())
-        rs->close();
-      rs.reset();
-    }
-  } catch (const RuntimeError& e) {
-    g_Err_Msg(e, QStringLiteral("Sub"));
-  }
+  releaseRecordSet(rs, true);
 }
 
 std::unique_ptr<RecordSet> openRecordSet(const QString& sql)

@@ -13,20 +13,6 @@
 
 namespace vcm {
 
-namespace {
-
-/// Resumes painting however the load ends.
-class RedrawSuspended {
-public:
-  explicit RedrawSuspended(Grid& grid) : m_grid(grid) { m_grid.setRedraw(false); }
-  ~RedrawSuspended() { m_grid.setRedraw(true); }
-
-private:
-  Grid& m_grid;
-};
-
-} // namespace
-
 DealLoader::DealLoader(Grid& deal, const Grid& picker, const CodeLists& lists)
     : m_deal(deal), m_picker(picker), m_lists(lists)
 {

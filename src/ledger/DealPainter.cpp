@@ -14,17 +14,6 @@ namespace {
 constexpr int kReadOnlyColumns[] = {deal::DealDate, deal::DealCode,  deal::PartNo,   deal::Source,
                                     deal::ClassName, deal::BankName, deal::BusiName, deal::Branch};
 
-/// Suspends painting for the life of the guard, unless the caller already had.
-class RedrawSuspended {
-public:
-  explicit RedrawSuspended(Grid& grid) : m_grid(grid), m_was(grid.redraw()) { grid.setRedraw(false); }
-  ~RedrawSuspended() { m_grid.setRedraw(m_was); }
-
-private:
-  Grid& m_grid;
-  bool m_was;
-};
-
 } // namespace
 
 void DealPainter::paintBankColours(Grid& deal)

@@ -139,6 +139,7 @@ void Ledger::Set_Deal_List(int /*sort*/)
     const QString search = form.txtSearch.trimmed();
     DealLoader loader(sprDeal, sprCbo_Acc, lists);
     const DealLoader::Outcome outcome = loader.load(*rs, form.optSearch == 1 ? search : QString());
+    sprDeal.setRedraw(true); // the rows are in: show them before any notice
     if (outcome.sentForClosing) {
       form.picTransVisible = true;
       form.picTransTag = QStringLiteral("1");

@@ -12,13 +12,6 @@ using vcm::test::Backend;
 
 namespace {
 
-QString connectionString(const Backend& be, const QString& password)
-{
-  return QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=%1;option=0;pwd=%2;port=%3;"
-                        "server=%4;uid=%5;charset=euckr;")
-      .arg(be.dbName(), password, QString::number(be.dbPort()), be.dbHost(), be.dbUser());
-}
-
 class DatabaseTest : public ::testing::Test {
 protected:
   void SetUp() override
@@ -26,7 +19,7 @@ protected:
     if (!be.available())
       GTEST_SKIP() << be.unavailableReason().toStdString();
     Session.reset();
-    Session.ConnectionString = connectionString(be, be.dbPassword());
+    Session.ConnectionString = be.connectionString();
     be.adminExec(QStringLiteral("CREATE TABLE IF NOT EXISTS T_LAYER (ID INT AUTO_INCREMENT PRIMARY KEY, "
                                 "NM VARCHAR(40), AMT BIGINT) DEFAULT CHARSET=euckr"));
     be.adminExec(QStringLiteral("DELETE FROM T_LAYER"));
@@ -66,7 +59,7 @@ TEST_F(DatabaseTest, WrongPasswordIsTriedTwiceThenRaisedWithoutSecrets)
     return be.adminQuery(QStringLiteral("SHOW GLOBAL STATUS LIKE 'Aborted_connects'")).at(0).at(1).toInt();
   };
   const int before = aborted();
-  Session.ConnectionString = connectionString(be, QStringLiteral("wrongpass77"));
+  Session.ConnectionString = be.connectionString(QStringLiteral("wrongpass77"));
   try {
     g_Open_MainConn();
     FAIL() << "expected the second failure to reach the caller";
@@ -156,7 +149,7 @@ TEST_F(DatabaseTest, ADroppedConnectionIsAnErrorAndTheNextOpenConnectsAgain)
 TEST_F(DatabaseTest, RefusedHostIsDescribedInTheServiceWording)
 {
   auto isolated = Backend::startIsolated({});
-  Session.ConnectionString = connectionString(*isolated, isolated->dbPassword());
+  Session.ConnectionString = isolated->connectionString();
   try {
     g_Open_MainConn();
     FAIL() << "expected a refusal";

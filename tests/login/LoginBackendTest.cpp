@@ -25,7 +25,7 @@ protected:
     if (!be->available())
       GTEST_SKIP() << be->unavailableReason().toStdString();
     Session.reset();
-    Session.ConnectionString = connectionString(be->dbPort());
+    Session.ConnectionString = be->connectionString();
     Session.CryptKey = be->cryptKey();
     ASSERT_TRUE(m_dir.isValid());
     qputenv("VCM_SETTINGS_FILE", m_dir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
@@ -37,14 +37,6 @@ protected:
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Session.Connection.reset();
     qunsetenv("VCM_SETTINGS_FILE");
-  }
-
-  QString connectionString(int port) const
-  {
-    return QStringLiteral("driver=MySQL ODBC 3.51 Driver;server=%1;port=%2;database=%3;uid=%4;pwd=%5;charset=euckr")
-        .arg(be->dbHost())
-        .arg(port)
-        .arg(be->dbName(), be->dbUser(), be->dbPassword());
   }
 
   QString env(const char* key) const { return be->value(QString::fromLatin1(key)); }
@@ -170,7 +162,7 @@ TEST_F(LoginBackendTest, IdWithApostropheAndBackslashLogsIn)
 
 TEST_F(LoginBackendTest, FailureToConnectShowsTheErrorNoticeAndEnds)
 {
-  Session.ConnectionString = connectionString(1); // nothing listens there
+  Session.ConnectionString = be->connectionString({}, 1); // nothing listens there
   LoginScreen screen;
   screen.show();
   attempt(screen, env("MEMBER_ID"), env("MEMBER_PW"));

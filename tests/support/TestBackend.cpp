@@ -292,4 +292,12 @@ IsolatedBackend::~IsolatedBackend()
   }
 }
 
+QString Backend::connectionString(const QString& password, int port) const
+{
+  return QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=%1;option=0;pwd=%2;port=%3;"
+                        "server=%4;uid=%5;charset=euckr;")
+      .arg(dbName(), password.isNull() ? dbPassword() : password,
+           QString::number(port ? port : dbPort()), dbHost(), dbUser());
+}
+
 } // namespace vcm::test

@@ -102,6 +102,10 @@ public:
   QString deployFile() const { return value(QStringLiteral("DEPLOY_FILE")); }
   QString installerFile() const { return value(QStringLiteral("INSTALLER_FILE")); }
 
+  /// The client's connection string for this backend; another password or port may be
+  /// given to provoke a failure.
+  QString connectionString(const QString& password = {}, int port = 0) const;
+
   /// Runs one or more statements as root through the unix socket (utf8mb4 client
   /// character set; the server converts to the euckr columns). `database` empty means
   /// the service database. Throws BackendError.

@@ -229,30 +229,16 @@ int RecordSet::columnIndex(const QString& name) const
   return m_index.value(name.toUpper(), -1);
 }
 
-int RecordSet::rowAt(int visiblePos) const
-{
-  return m_filter ? m_visible[static_cast<size_t>(visiblePos)] : visiblePos;
-}
-
-QString RecordSet::cell(int c) const
-{
-  requireOpen();
-  if (m_pos < 0 || m_pos >= recordCount())
-    noCurrentRecord();
-  return cellAt(rowAt(m_pos), c);
-}
-
 QString RecordSet::value(const QString& column) const
 {
   requireOpen();
   const int c = columnIndex(column);
   if (c < 0)
     unknownColumn(column);
-  QString v = cell(c);
-  return v.isNull() ? QStringLiteral("") : v;
+  return value(c);
 }
 
-QString RecordSet::trimmedValue(int c) const
+int RecordSet::currentRow(int c) const
 {
   if (!m_open)
     closedError();
@@ -261,26 +247,20 @@ QString RecordSet::trimmedValue(int c) const
   const int count = m_filter ? static_cast<int>(m_visible.size()) : m_rows;
   if (m_pos < 0 || m_pos >= count)
     noCurrentRecord();
-  QString v = cellAt(m_filter ? m_visible[static_cast<size_t>(m_pos)] : m_pos, c, true);
-  if (v.isNull())
-    return QStringLiteral("");
-  return v;
+  return m_filter ? m_visible[static_cast<size_t>(m_pos)] : m_pos;
+}
+
+QString RecordSet::trimmedValue(int c) const
+{
+  QString v = cellAt(currentRow(c), c, true);
+  return v.isNull() ? QStringLiteral("") : v;
 }
 
 QString RecordSet::value(int c) const
 {
   // The hot path of every load: one check of each kind, then the cell.
-  if (!m_open)
-    closedError();
-  if (c < 0 || c >= columnCount())
-    unknownColumn(QString::number(c));
-  const int count = m_filter ? static_cast<int>(m_visible.size()) : m_rows;
-  if (m_pos < 0 || m_pos >= count)
-    noCurrentRecord();
-  QString v = cellAt(m_filter ? m_visible[static_cast<size_t>(m_pos)] : m_pos, c);
-  if (v.isNull())
-    return QStringLiteral("");
-  return v;
+  QString v = cellAt(currentRow(c), c);
+  return v.isNull() ? QStringLiteral("") : v;
 }
 
 bool RecordSet::isNull(const QString& column) const
@@ -289,9 +269,7 @@ bool RecordSet::isNull(const QString& column) const
   const int c = columnIndex(column);
   if (c < 0)
     unknownColumn(column);
-  if (m_pos < 0 || m_pos >= recordCount())
-    noCurrentRecord();
-  return cellIsNull(rowAt(m_pos), c);
+  return cellIsNull(currentRow(c), c);
 }
 
 void RecordSet::setFilter(const QString& expression)
@@ -326,12 +304,7 @@ namespace vcm {
 
 double RecordSet::number(int c) const
 {
-  requireOpen();
-  if (c < 0 || c >= columnCount())
-    unknownColumn(QString::number(c));
-  if (m_pos < 0 || m_pos >= recordCount())
-    noCurrentRecord();
-  const int row = rowAt(m_pos);
+  const int row = currentRow(c);
   if (m_rawOwner) {
     // Plain whole numbers, as the server sends integer and decimal(…,0) columns, are read
     // straight from the bytes.

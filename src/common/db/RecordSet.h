@@ -85,10 +85,10 @@ public:
 
 private:
   void requireOpen() const;
-  QString cell(int columnIndex) const;
+  /// Checks that the set is open, the column exists and a row is current; returns the row.
+  int currentRow(int columnIndex) const;
   QString cellAt(int row, int columnIndex, bool trim = false) const;
   bool cellIsNull(int row, int columnIndex) const;
-  int rowAt(int visiblePos) const;
   void materialize();
 
   std::vector<Column> m_columns;

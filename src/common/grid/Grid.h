@@ -224,4 +224,18 @@ private:
   QRect m_pendingCells; // x = column, y = row
 };
 
+/// Suspends painting of a grid for the life of the guard and then restores what it was,
+/// so that a batch of changes reaches the view as one.
+class RedrawSuspended {
+public:
+  explicit RedrawSuspended(Grid& grid) : m_grid(grid), m_was(grid.redraw()) { grid.setRedraw(false); }
+  ~RedrawSuspended() { m_grid.setRedraw(m_was); }
+  RedrawSuspended(const RedrawSuspended&) = delete;
+  RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+  Grid& m_grid;
+  bool m_was;
+};
+
 } // namespace vcm

@@ -28,17 +28,6 @@ bool parseColourText(const QString& text, Colour& out)
   return true;
 }
 
-/// Suspends painting for the life of the guard, unless the caller already had.
-class PaintingSuspended {
-public:
-  explicit PaintingSuspended(Grid& grid) : m_grid(grid), m_was(grid.redraw()) { grid.setRedraw(false); }
-  ~PaintingSuspended() { m_grid.setRedraw(m_was); }
-
-private:
-  Grid& m_grid;
-  bool m_was;
-};
-
 } // namespace
 
 void g_Spr_Chk_Col(Grid& grid, int col, bool header, const QString& colourText,
@@ -66,7 +55,7 @@ void g_Spr_Click_Color(Grid& grid, int col, int row)
   }
   const QString mark = grid.value(col, 0) == QLatin1String("0") ? QStringLiteral("1")
                                                                  : QStringLiteral("0");
-  PaintingSuspended quiet(grid); // one redraw for the whole column
+  RedrawSuspended quiet(grid); // one redraw for the whole column
   for (int r = 1; r <= grid.rowCount(); ++r)
     grid.setText(col, r, mark);
   grid.setText(col, 0, mark);
@@ -76,7 +65,7 @@ void g_Spr_Row_Color(Grid& grid, int row, Colour colour, int col, bool whiteText
 {
   // It shares the click routine's procedure name: error notices name that one.
   Session.CurrentProcedure = QStringLiteral("g_Spr_Click_Color");
-  PaintingSuspended quiet(grid);
+  RedrawSuspended quiet(grid);
   grid.setBackground(CellRange::sheet(), colours::White);
   if (whiteText)
     grid.setForeground(CellRange::sheet(), colours::Black);
