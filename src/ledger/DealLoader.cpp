@@ -18,6 +18,9 @@ DealLoader::DealLoader(Grid& deal, const Grid& picker, const CodeLists& lists)
 {
   for (int r = picker.rowCount(); r >= 1; --r)
     m_pickerRows.insert(picker.text(picker::Code, r), r);
+  for (auto it = m_pickerRows.cbegin(); it != m_pickerRows.cend(); ++it)
+    m_accountTexts.insert(it.key(), picker.text(picker::Code, it.value()) + QLatin1Char('.') +
+                                        picker.text(picker::Name, it.value()));
 }
 
 DealLoader::Outcome DealLoader::load(RecordSet& rs, const QString& accountSearch)
@@ -89,16 +92,19 @@ bool DealLoader::fillRow(int row, DealRecord& r)
   if (const CodeLists::Bank* b = m_lists.bank(r.dbankCd)) {
     g.setText(deal::BankName, row, b->name);
     // Kept as a number: painting reads every row's colour on each click.
-    if (!b->colour.isEmpty())
-      g.setNumber(deal::RowColour, row, numVal(b->colour));
+    if (!b->colour.isEmpty()) {
+      auto colour = m_bankColours.constFind(b->colour);
+      if (colour == m_bankColours.cend())
+        colour = m_bankColours.insert(b->colour, numVal(b->colour));
+      g.setNumber(deal::RowColour, row, *colour);
+    }
   }
 
   if (!r.daccCd.isEmpty()) {
-    const int p = m_pickerRows.value(r.daccCd, -1);
-    if (p < 0)
+    const auto account = m_accountTexts.constFind(r.daccCd);
+    if (account == m_accountTexts.cend())
       return false;
-    g.setText(deal::Account, row,
-              m_picker.text(picker::Code, p) + QLatin1Char('.') + m_picker.text(picker::Name, p));
+    g.setText(deal::Account, row, *account);
   }
 
   g.setText(deal::Summary, row, std::move(r.dealSumm));
@@ -111,10 +117,15 @@ bool DealLoader::fillRow(int row, DealRecord& r)
   g.setText(deal::BankCode, row, r.dbankCd);
   // The class is a small whole number; formatting it as a double costs more than the
   // rest of the row.
+  static const QString kSmallClasses[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                          QStringLiteral("3")};
   const double cls = r.daccGubun;
-  g.setText(deal::ClassNo, row,
-            cls == std::floor(cls) && std::abs(cls) < 1e15 ? QString::number(static_cast<qint64>(cls))
-                                                           : QString::number(cls, 'g', 15));
+  if (cls == 0 || cls == 1 || cls == 2 || cls == 3)
+    g.setText(deal::ClassNo, row, kSmallClasses[static_cast<int>(cls)]);
+  else
+    g.setText(deal::ClassNo, row,
+              cls == std::floor(cls) && std::abs(cls) < 1e15 ? QString::number(static_cast<qint64>(cls))
+                                                             : QString::number(cls, 'g', 15));
   if (r.receiptDiv != 0)
     g.setText(deal::Receipt, row, QStringLiteral("1"));
   return true;

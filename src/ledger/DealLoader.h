@@ -44,6 +44,9 @@ private:
   const Grid& m_picker;
   const CodeLists& m_lists;
   QHash<QString, int> m_pickerRows; ///< account code -> first picker row holding it
+  // Texts every row of a month repeats, made once per load instead of once per row.
+  QHash<QString, QString> m_accountTexts; ///< account code -> "code.name" as the picker shows it
+  QHash<QString, double> m_bankColours;   ///< bank colour text -> its number
 };
 
 } // namespace vcm
