@@ -48,6 +48,7 @@ DealLoader::Outcome DealLoader::load(RecordSet& rs, const QString& accountSearch
   // Rows are reserved up front and the unused ones dropped at the end: growing the
   // grid one row at a time would reallocate its storage over and over.
   m_deal.setRowCount(rs.recordCount());
+  m_deal.setForeground(CellRange::column(deal::ClassName), ledgerColours::ExpenseText);
   int rows = 0;
   out.result = Result::Loaded;
   for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
@@ -83,13 +84,23 @@ bool DealLoader::fillRow(int row, DealRecord& r)
     g.setForeground(CellRange::cell(deal::ClassName, row), ledgerColours::IncomeText);
   } else if (r.daccGubun == 2) {
     g.setText(deal::ClassName, row, QStringLiteral("지출"));
-    g.setForeground(CellRange::cell(deal::ClassName, row), ledgerColours::ExpenseText);
+    // Expense is the column's colour (set once per load); only income rows need their own.
   }
   g.setText(deal::DealDate, row, std::move(r.dealDt));
 
-  if (const CodeLists::Business* b = m_lists.business(r.dbusiCd))
+  if (!m_haveBusi || r.dbusiCd != m_lastBusiCode) {
+    m_lastBusiCode = r.dbusiCd;
+    m_lastBusi = m_lists.business(r.dbusiCd);
+    m_haveBusi = true;
+  }
+  if (!m_haveBank || r.dbankCd != m_lastBankCode) {
+    m_lastBankCode = r.dbankCd;
+    m_lastBank = m_lists.bank(r.dbankCd);
+    m_haveBank = true;
+  }
+  if (const CodeLists::Business* b = m_lastBusi)
     g.setText(deal::BusiName, row, b->name);
-  if (const CodeLists::Bank* b = m_lists.bank(r.dbankCd)) {
+  if (const CodeLists::Bank* b = m_lastBank) {
     g.setText(deal::BankName, row, b->name);
     // Kept as a number: painting reads every row's colour on each click.
     if (!b->colour.isEmpty()) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ledger/CodeLists.h"
+
 #include <QHash>
 #include <QString>
 
 namespace vcm {
 
-class CodeLists;
 class Grid;
 class RecordSet;
 struct DealRecord;
@@ -47,6 +48,11 @@ private:
   // Texts every row of a month repeats, made once per load instead of once per row.
   QHash<QString, QString> m_accountTexts; ///< account code -> "code.name" as the picker shows it
   QHash<QString, double> m_bankColours;   ///< bank colour text -> its number
+  // Entries of one bank account and business follow each other: remember the last lookup.
+  QString m_lastBankCode, m_lastBusiCode;
+  const CodeLists::Bank* m_lastBank = nullptr;
+  const CodeLists::Business* m_lastBusi = nullptr;
+  bool m_haveBank = false, m_haveBusi = false;
 };
 
 } // namespace vcm
