@@ -16,7 +16,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QMdiArea>
+#include <QIcon>
 #include <QMdiSubWindow>
+#include <QPixmap>
 #include <QVBoxLayout>
 
 namespace vcm {
@@ -384,6 +386,10 @@ QWidget* MainWindow::showLedger()
     QMdiSubWindow* sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(kLedgerName + QStringLiteral("_window"));
+    // No toolkit logo in the child's title bar: the caption alone says what it is.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    sub->setWindowIcon(QIcon(blank));
   }
   auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
   if (sub) {
