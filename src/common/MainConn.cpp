@@ -12,6 +12,7 @@ namespace {
 void openOnce()
 {
   Session.Connection = std::make_unique<Connection>();
+  Session.Connection->setHiddenTexts({Session.CryptKey, Session.InfoCryptKey});
   Session.Connection->open(Session.ConnectionString);
 }
 

@@ -60,4 +60,20 @@ void DealPainter::markChanged(Grid& deal, int row)
                        ledgerColours::SplitAmountText);
 }
 
+void DealPainter::markSaved(Grid& deal, int row, const QString& insertedPartNo)
+{
+  deal.setText(deal::Changed, row, QString());
+  if (!insertedPartNo.isEmpty()) {
+    deal.setText(deal::PartNo, row, insertedPartNo);
+    deal.setText(deal::NewPart, row, QString());
+  }
+  deal.setForeground(CellRange::row(row), colours::Black);
+  deal.setForeground(CellRange::cell(deal::ClassName, row), numVal(deal.value(deal::ClassNo, row)) == 1
+                                                                   ? ledgerColours::IncomeText
+                                                                   : ledgerColours::ExpenseText);
+  if (numVal(deal.value(deal::SplitIn, row)) + numVal(deal.value(deal::SplitOut, row)) > 0)
+    deal.setForeground(CellRange::block(deal::InAmount, row, deal::OutAmount, row),
+                       ledgerColours::SplitAmountText);
+}
+
 } // namespace vcm

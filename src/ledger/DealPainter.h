@@ -19,6 +19,10 @@ public:
   /// Marks row `row` as changed: flag column 26, red text; a split source row keeps its
   /// amounts in grey.
   static void markChanged(Grid& deal, int row);
+  /// Row `row` was written by a save that then stopped: it no longer counts as changed
+  /// and shows its loaded colours again; a new part that was inserted (`insertedPartNo`
+  /// not empty) becomes a saved part with that number.
+  static void markSaved(Grid& deal, int row, const QString& insertedPartNo);
 
 private:
   static void paintBankColours(Grid& deal);

@@ -443,12 +443,23 @@ bool Ledger::Save_Deal()
             saveFailed(saved);
           return false;
         }
-        if (numVal(sprDeal.value(deal::NewPart, j)) == 0) {
+        const bool newPart = numVal(sprDeal.value(deal::NewPart, j)) != 0;
+        if (!newPart) {
           executeSql(DealStatements::update(Session.CompanyCode, form.mskM, w));
         } else {
           w.partNo = allocatePartNo(w.dealCode);
+          Session.CurrentProcedure = QStringLiteral("Save_Deal");
+          if (!PartNumber::fits(w.partNo)) {
+            g_Nothing_MainConn();
+            warn(QStringLiteral("[거래번호 ") + w.dealCode +
+                 QStringLiteral("]의 분할 건수가 999건을 넘어 더 저장할 수 없습니다.") + savedSoFar(saved) +
+                 kTwoBreaks + QStringLiteral("저장을 취소합니다."));
+            keepWorkAfterFailure(saved);
+            return false;
+          }
           executeSql(DealStatements::insert(Session.CompanyCode, form.mskM, w));
         }
+        DealPainter::markSaved(sprDeal, j, newPart ? w.partNo : QString());
         ++saved;
         ui().pumpEvents();
       }
@@ -473,16 +484,27 @@ bool Ledger::Save_Deal()
   return true;
 }
 
+QString Ledger::savedSoFar(int savedRows)
+{
+  return QStringLiteral(" (오류 전에 [ ") + QString::number(savedRows) +
+         QStringLiteral(" ]건이 저장되었습니다.)");
+}
+
 void Ledger::saveFailed(int savedRows)
 {
-  // Rows are written one statement at a time without a transaction, so the rows before
-  // the failure are in the database. Reload so that the grid shows exactly what is
-  // stored, and say how many rows that was.
-  warn(QStringLiteral("저장시 오류가 발생하였습니다. (오류 전에 [ ") + QString::number(savedRows) +
-       QStringLiteral(" ]건이 저장되었습니다.)") + kTwoBreaks +
+  warn(QStringLiteral("저장시 오류가 발생하였습니다.") + savedSoFar(savedRows) + kTwoBreaks +
        QStringLiteral("지금 상태 그대로 개발사로 연락주세요."));
+  keepWorkAfterFailure(savedRows);
+}
+
+void Ledger::keepWorkAfterFailure(int savedRows)
+{
+  // Rows are written one statement at a time without a transaction. The rows already
+  // written were unmarked as they went; the others keep their marks and typed values,
+  // so saving again completes the work. Reloading here would throw those edits away
+  // (and leave an empty grid when the server is gone).
   if (savedRows > 0)
-    Set_Deal_List(0);
+    Set_Total_Info();
 }
 
 void Ledger::chk_Order()

@@ -84,6 +84,8 @@ private:
   QString allocatePartNo(const QString& dealCode);
   void showProgress(int row, int rows);
   void saveFailed(int savedRows);
+  void keepWorkAfterFailure(int savedRows);
+  static QString savedSoFar(int savedRows);
 
   LedgerHost& m_host;
 };

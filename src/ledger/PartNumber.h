@@ -11,6 +11,10 @@ public:
   /// The number after `highest` (the stored maximum, null when the entry has no part):
   /// "001" for none, else the numeric value plus one with at least three digits.
   static QString next(const QString& highest);
+
+  /// Whether `partNo` fits the three characters of DEAL_CD_2; the server would cut a
+  /// longer one silently ("1000" stored as "100", another part's number).
+  static bool fits(const QString& partNo) { return partNo.size() <= 3; }
 };
 
 } // namespace vcm

@@ -1,6 +1,7 @@
 #include "ledger/SaveValidator.h"
 
 #include "common/TextHelpers.h"
+#include "common/db/EucKr.h"
 #include "common/grid/Grid.h"
 #include "ledger/DealColumns.h"
 
@@ -20,6 +21,25 @@ const QString kReceiptOnIncome =
 const QString kExpenseOnIncome = QStringLiteral(
     "행 - [지출금액]이 존재하나 계정은 [수입계정]으로 설정되어있습니다. 저장을 취소합니다.");
 
+/// The texts the save writes as typed, with the names the member knows them by.
+const struct {
+  int column;
+  const char16_t* name;
+} kTypedTexts[] = {{deal::Summary, u"적요"}, {deal::Customer, u"거래처"}, {deal::Target, u"대상자"}};
+
+/// A typed text the server's code page cannot hold would stop the save halfway, after
+/// earlier rows were written; finding it here keeps the save whole.
+QString unstorableText(const Grid& deal, int row)
+{
+  for (const auto& t : kTypedTexts) {
+    const QString bad = euckr::firstUnencodable(deal.text(t.column, row));
+    if (!bad.isNull())
+      return QStringLiteral("행 - [") + QString::fromUtf16(t.name) + QStringLiteral("]에 저장할 수 없는 문자(") +
+             bad + QStringLiteral(")가 있습니다. 저장을 취소합니다.");
+  }
+  return {};
+}
+
 bool isNumber(const QString& text)
 {
   bool ok = false;
@@ -30,6 +50,12 @@ bool isNumber(const QString& text)
 } // namespace
 
 QString SaveValidator::rowFailure(const Grid& deal, const Grid& picker, int row)
+{
+  const QString failure = accountOrAmountFailure(deal, picker, row);
+  return failure.isEmpty() ? unstorableText(deal, row) : failure;
+}
+
+QString SaveValidator::accountOrAmountFailure(const Grid& deal, const Grid& picker, int row)
 {
   const QString account = deal.text(deal::Account, row);
   int pickerRow = -1;

@@ -9,7 +9,7 @@ class Grid;
 /// The checks a save makes before writing anything: every changed row (column 26 set),
 /// in grid order, must name an account the picker knows (code and name alike), carry
 /// exactly one non-zero amount, and agree with its account's class; an income row may
-/// not carry the receipt mark.
+/// not carry the receipt mark; and every typed text must be storable in the server's code page.
 class SaveValidator {
 public:
   struct Result {
@@ -25,6 +25,9 @@ public:
 
   /// The reason a row fails, empty when it passes. Exposed for the tests.
   static QString rowFailure(const Grid& deal, const Grid& picker, int row);
+
+private:
+  static QString accountOrAmountFailure(const Grid& deal, const Grid& picker, int row);
 };
 
 } // namespace vcm

@@ -143,6 +143,26 @@ TEST_F(DatabaseTest, ServerErrorsCarryTheDriverPrefix)
   g_Nothing_MainConn();
 }
 
+TEST_F(DatabaseTest, KeyTextsNeverShowInErrorTexts)
+{
+  Session.CryptKey = QStringLiteral("Key!Login%2024");
+  Session.InfoCryptKey = QStringLiteral("Info^Key(77)");
+  g_Open_MainConn();
+  for (const QString& key : {Session.CryptKey, Session.InfoCryptKey}) {
+    // A syntax error makes the server quote the statement from the key on.
+    try {
+      openRecordSet(QStringLiteral("SELECT , CAST(AES_DECRYPT(UNHEX(NM), '%1') AS CHAR) FROM T_LAYER")
+                        .arg(key));
+      FAIL();
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.nativeCode, 1064);
+      EXPECT_FALSE(e.description.contains(key)) << e.description.toStdString();
+      EXPECT_TRUE(e.description.contains(QStringLiteral("***")));
+    }
+  }
+  g_Nothing_MainConn();
+}
+
 TEST_F(DatabaseTest, ADroppedConnectionIsAnErrorAndTheNextOpenConnectsAgain)
 {
   g_Open_MainConn();

@@ -1,6 +1,8 @@
 // Saving changed rows: checks, exact writes, part numbers, progress and failures.
 #include "LedgerFixture.h"
 
+#include "ledger/LedgerColours.h"
+
 using namespace vcm;
 using namespace vcm::test;
 
@@ -11,7 +13,7 @@ protected:
   void TearDown() override
   {
     if (be.available())
-      be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS LT01_FAIL"));
+      dropTrigger();
     LedgerFixture::TearDown();
   }
 
@@ -22,6 +24,18 @@ protected:
     ui->clear();
   }
   void save() { ledger->AAA_Cmd_Work(2); }
+
+  /// Makes the server refuse the test company's `statement` (INSERT or UPDATE) of rows
+  /// matching `condition`, as a lost permission or a broken row would.
+  void failOn(const QString& statement, const QString& condition)
+  {
+    be.adminExec(QStringLiteral("CREATE TRIGGER LT01_FAIL BEFORE %1 ON DEAL_LIST FOR EACH ROW "
+                                "BEGIN IF NEW.COM_CD = 'LT01' AND %2 THEN "
+                                "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused for the test'; "
+                                "END IF; END")
+                     .arg(statement, condition));
+  }
+  void dropTrigger() { be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS LT01_FAIL")); }
 
   /// Puts an unsaved split part of row `source` below it, as splitting does.
   void addPart(int source, int at, double out)
@@ -181,37 +195,132 @@ TEST_F(LedgerSaveTest, RegistrationOrderIsCheckedAfterTheSave)
   }
 }
 
-TEST_F(LedgerSaveTest, AStatementFailingMidwayReportsTheSavedRowsAndReloads)
+TEST_F(LedgerSaveTest, AFailedSplitSaveKeepsTheUnwrittenWorkAndASecondSaveCompletesIt)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000, 9, "가"},
+               {"D02", "001", 2, "101", "001", 0, 2000, 9, "나"}});
+  open();
+  startWork();
+  shrinkSource(1, 300);
+  addPart(1, 2, 300);
+  type(deal::Summary, 3, QStringLiteral("바뀜"));
+  failOn(QStringLiteral("INSERT"), QStringLiteral("NEW.DEAL_CD_2 = '002'"));
+  save();
+
+  ASSERT_EQ(ui->messages.size(), 2) << ui->texts().join(u'|').toStdString();
+  EXPECT_TRUE(ui->messages[0].text.endsWith(QStringLiteral("Save_Deal"))) << "not the record-set release";
+  EXPECT_TRUE(ui->messages[1].text.startsWith(kSaveFailed));
+  EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("[ 1 ]건이 저장되었습니다")));
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+  EXPECT_EQ(rows(), 3) << "the grid is neither emptied nor reloaded";
+  EXPECT_EQ(column(deal::Changed), (QStringList{"", "1", "1"}));
+  EXPECT_EQ(column(deal::NewPart), (QStringList{"", "1", ""}));
+  EXPECT_EQ(cell(deal::Summary, 3), QStringLiteral("바뀜"));
+  EXPECT_EQ(ledger->sprDeal.foreground(deal::Summary, 3), ledgerColours::ChangedText) << "still marked";
+
+  dropTrigger();
+  ui->clear();
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 2 ]건이 정상적으로 저장되었습니다.")});
+  const auto stored = db.rows(QStringLiteral("DEAL_CD, DEAL_CD_2, DEAL_OUT_AMT, DEAL_SUMM"));
+  EXPECT_EQ(stored, (QList<QStringList>{{"D01", "001", "700", "가"}, {"D01", "002", "300", ""},
+                                        {"D02", "001", "2000", "바뀜"}}));
+}
+
+TEST_F(LedgerSaveTest, ARefusedUpdateMidwayKeepsTheRestForTheNextSave)
+{
+  QList<DealRow> deals;
+  for (int i = 1; i <= 6; ++i)
+    deals << DealRow{QStringLiteral("D%1").arg(i), "001", 2, "101", "001", 0, 100.0 * i};
+  db.addDeals(deals);
+  open();
+  startWork();
+  for (int r = 1; r <= 6; ++r)
+    type(deal::Summary, r, r == 3 ? QStringLiteral("실패") : QStringLiteral("줄%1").arg(r));
+  failOn(QStringLiteral("UPDATE"), QStringLiteral("NEW.DEAL_SUMM = '실패'"));
+  save();
+  EXPECT_TRUE(ui->messages.value(1).text.contains(QStringLiteral("[ 2 ]건이 저장되었습니다")));
+  EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"줄1", "줄2", "", "", "", ""}));
+  EXPECT_EQ(column(deal::Changed), (QStringList{"", "", "1", "1", "1", "1"}));
+  EXPECT_EQ(column(deal::Summary), (QStringList{"줄1", "줄2", "실패", "줄4", "줄5", "줄6"}));
+
+  dropTrigger();
+  ui->clear();
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 4 ]건이 정상적으로 저장되었습니다.")});
+  EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"줄1", "줄2", "실패", "줄4", "줄5", "줄6"}));
+}
+
+TEST_F(LedgerSaveTest, AServerKilledMidSaveLosesNoWork)
+{
+  std::unique_ptr<IsolatedBackend> iso;
+  try {
+    iso = Backend::startIsolated({.noLocalGrant = false});
+  } catch (const BackendError& e) {
+    FAIL() << e.what();
+  }
+  LedgerDb own{*iso};
+  own.reset();
+  QList<DealRow> deals;
+  for (int i = 1; i <= 6; ++i)
+    deals << DealRow{QStringLiteral("D%1").arg(i), "001", 2, "101", "001", 0, 100.0 * i};
+  own.addDeals(deals);
+  open();
+  startWork();
+  for (int r = 1; r <= 6; ++r)
+    type(deal::Summary, r, QStringLiteral("줄%1").arg(r));
+  bool killed = false;
+  ledger->form.changed = [&] {
+    if (!killed && ledger->form.xBarText == QStringLiteral("3 / 6 - (50%)")) {
+      killed = true;
+      iso->killDatabase();
+    }
+  };
+  save();
+  ASSERT_TRUE(killed);
+  EXPECT_TRUE(ui->texts().join(u'|').contains(QStringLiteral("[ 3 ]건이 저장되었습니다")))
+      << ui->texts().join(u'|').toStdString();
+  EXPECT_EQ(rows(), 6);
+  EXPECT_EQ(column(deal::Changed), (QStringList{"", "", "", "1", "1", "1"}));
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+
+  ledger->form.changed = nullptr;
+  iso->restartDatabase();
+  ui->clear();
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 3 ]건이 정상적으로 저장되었습니다.")});
+  EXPECT_EQ(own.column("DEAL_SUMM"), (QStringList{"줄1", "줄2", "줄3", "줄4", "줄5", "줄6"}));
+}
+
+TEST_F(LedgerSaveTest, RowsTheServerCannotTakeAreRefusedBeforeAnyWrite)
 {
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100, 9, "가"},
                {"D02", "001", 2, "101", "001", 0, 200, 9, "나"},
                {"D03", "001", 2, "101", "001", 0, 300, 9, "다"},
-               {"D04", "001", 2, "101", "001", 0, 400, 9, "라"}});
-  // The server refuses one row's update, as a lost permission or a broken row would.
-  be.adminExec(QStringLiteral(
-      "CREATE TRIGGER LT01_FAIL BEFORE UPDATE ON DEAL_LIST FOR EACH ROW "
-      "BEGIN IF NEW.COM_CD = 'LT01' AND NEW.DEAL_SUMM = '실패' THEN "
-      "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused for the test'; END IF; END"));
+               {"D04", "001", 2, "101", "001", 0, 400, 9, "라"},
+               {"D04", "999", 2, "101", "001", 0, 1, 9, "마"}});
   open();
   startWork();
   type(deal::Summary, 1, QStringLiteral("하나"));
-  type(deal::Summary, 2, QStringLiteral("둘"));
-  type(deal::Summary, 3, QStringLiteral("실패"));
-  type(deal::Summary, 4, QStringLiteral("넷"));
+  type(deal::Customer, 2, QStringLiteral("마트😀"));
+  type(deal::Summary, 3, QStringLiteral("셋"));
   save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral(
+                             "2행 - [거래처]에 저장할 수 없는 문자(😀)가 있습니다. 저장을 취소합니다.")});
+  EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"가", "나", "다", "라", "마"}));
 
-  ASSERT_EQ(ui->messages.size(), 2) << ui->texts().join(u'|').toStdString();
-  EXPECT_TRUE(ui->messages[0].title.startsWith(QStringLiteral("오류안내("))) << "the standard error notice";
-  EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("refused for the test")));
-  EXPECT_TRUE(ui->messages[1].text.startsWith(kSaveFailed));
-  EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("[ 2 ]건이 저장되었습니다"))) << ui->messages[1].text.toStdString();
-  EXPECT_FALSE(ledger->form.xBarText.contains(QStringLiteral("정상적으로")));
+  // The part after 999 does not fit DEAL_CD_2: the server would store "1000" as "100".
+  type(deal::Customer, 2, QStringLiteral("마트"));
+  shrinkSource(4, 100);
+  addPart(4, 5, 100);
+  ui->clear();
+  save();
+  ASSERT_EQ(ui->messages.size(), 1);
+  EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("[거래번호 D04]"))) << ui->texts()[0].toStdString();
+  EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("[ 4 ]건이 저장되었습니다")));
+  EXPECT_EQ(db.column("DEAL_CD_2"), (QStringList{"001", "001", "001", "001", "999"})) << "no part stored";
+  EXPECT_EQ(cell(deal::NewPart, 5), QStringLiteral("1"));
   EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
-
-  const QStringList stored = db.column("DEAL_SUMM");
-  EXPECT_EQ(stored, (QStringList{"하나", "둘", "다", "라"}));
-  EXPECT_EQ(column(deal::Summary), stored) << "the grid shows what the database holds";
-  EXPECT_EQ(column(deal::Changed), (QStringList{"", "", "", ""}));
 }
 
 TEST_F(LedgerSaveTest, AFailureBeforeAnyWriteKeepsTheChanges)
@@ -220,10 +329,7 @@ TEST_F(LedgerSaveTest, AFailureBeforeAnyWriteKeepsTheChanges)
   open();
   startWork();
   type(deal::Summary, 1, QStringLiteral("실패"));
-  be.adminExec(QStringLiteral(
-      "CREATE TRIGGER LT01_FAIL BEFORE UPDATE ON DEAL_LIST FOR EACH ROW "
-      "BEGIN IF NEW.COM_CD = 'LT01' AND NEW.DEAL_SUMM = '실패' THEN "
-      "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused for the test'; END IF; END"));
+  failOn(QStringLiteral("UPDATE"), QStringLiteral("NEW.DEAL_SUMM = '실패'"));
   save();
   ASSERT_EQ(ui->messages.size(), 2);
   EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("[ 0 ]건이 저장되었습니다")));

@@ -277,22 +277,55 @@ def start_mariadb(lay: Layout) -> int:
     prepare_messages(lay)
     for attempt in range(5):
         port = free_port()
-        log = open(lay.run / "mariadbd.out", "ab")
-        proc = subprocess.Popen(mariadb_args(lay, port), stdin=subprocess.DEVNULL,
-                                stdout=log, stderr=log, start_new_session=True)
-        log.close()
-        deadline = time.time() + 30
-        while time.time() < deadline and proc.poll() is None:
-            if lay.socket.exists() and _tcp_greets(port):
-                return port
-            time.sleep(0.05)
-        if proc.poll() is None:
-            proc.kill()
-        proc.wait()
+        if launch_mariadb(lay, port):
+            return port
         err = (lay.run / "mariadbd.err").read_text(errors="replace")
         if "Address already in use" not in err and "Can't start server" not in err:
             raise SystemExit("mariadbd did not start:\n" + err[-3000:])
     raise SystemExit("mariadbd did not start: no free port")
+
+
+def launch_mariadb(lay: Layout, port: int) -> bool:
+    """Starts mariadbd on the data folder as it is; true once it answers on `port`."""
+    log = open(lay.run / "mariadbd.out", "ab")
+    proc = subprocess.Popen(mariadb_args(lay, port), stdin=subprocess.DEVNULL,
+                            stdout=log, stderr=log, start_new_session=True)
+    log.close()
+    deadline = time.time() + 30
+    while time.time() < deadline and proc.poll() is None:
+        if lay.socket.exists() and _tcp_greets(port):
+            return True
+        time.sleep(0.05)
+    if proc.poll() is None:
+        proc.kill()
+    proc.wait()
+    return False
+
+
+def cmd_kill_db(args) -> None:
+    """Kills the backend's mariadbd at once, as a crash or a power cut would."""
+    lay = Layout(Path(args.dir))
+    try:
+        pid = int(lay.mariadb_pid.read_text().strip())
+    except (OSError, ValueError):
+        raise SystemExit("no mariadbd pid file")
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    deadline = time.time() + 10
+    while time.time() < deadline and pid_alive(pid):
+        time.sleep(0.02)
+    lay.socket.unlink(missing_ok=True)
+
+
+def cmd_start_db(args) -> None:
+    """Starts the backend's mariadbd again on its data folder and its old port."""
+    lay = Layout(Path(args.dir))
+    port = int(read_env(lay.env)["DB_PORT"])
+    if not launch_mariadb(lay, port):
+        err = (lay.run / "mariadbd.err").read_text(errors="replace")
+        raise SystemExit("mariadbd did not start again:\n" + err[-3000:])
 
 
 def _tcp_greets(port: int) -> bool:
@@ -804,6 +837,12 @@ def main() -> None:
     s.add_argument("database")
     s.add_argument("--schema-only", action="store_true")
     s.set_defaults(func=cmd_load)
+    s = sub.add_parser("kill-db", help="kill the backend's database server at once")
+    s.add_argument("dir")
+    s.set_defaults(func=cmd_kill_db)
+    s = sub.add_parser("start-db", help="start the killed database server again on its port")
+    s.add_argument("dir")
+    s.set_defaults(func=cmd_start_db)
     s = sub.add_parser("serve", help=argparse.SUPPRESS)
     s.add_argument("dir")
     s.set_defaults(func=cmd_serve)

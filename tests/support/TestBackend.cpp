@@ -292,6 +292,16 @@ IsolatedBackend::~IsolatedBackend()
   }
 }
 
+void IsolatedBackend::killDatabase() const
+{
+  runScript({QStringLiteral("kill-db"), m_dir});
+}
+
+void IsolatedBackend::restartDatabase() const
+{
+  runScript({QStringLiteral("start-db"), m_dir});
+}
+
 QString Backend::connectionString(const QString& password, int port) const
 {
   return QStringLiteral("driver=MySQL ODBC 3.51 Driver;database=%1;option=0;pwd=%2;port=%3;"

@@ -150,6 +150,11 @@ public:
   ~IsolatedBackend() override;
   QString directory() const { return m_dir; }
 
+  /// Kills its MariaDB at once (SIGKILL), as a crash would; returns when it is gone.
+  void killDatabase() const;
+  /// Starts the killed MariaDB again on the same data and port.
+  void restartDatabase() const;
+
 private:
   friend class Backend;
   IsolatedBackend(const QString& dir);

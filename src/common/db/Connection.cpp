@@ -5,6 +5,8 @@
 #include "common/db/EucKr.h"
 
 #include <QRegularExpression>
+
+#include <algorithm>
 #include <mysql.h>
 
 namespace vcm {
@@ -115,10 +117,21 @@ void Connection::raiseServerError(const QString& server)
                      static_cast<int>(code));
 }
 
+void Connection::setHiddenTexts(const QStringList& texts)
+{
+  m_hidden.clear();
+  for (const QString& text : texts)
+    if (text.size() >= 3)
+      m_hidden << text;
+}
+
 QString Connection::masked(const QString& text) const
 {
+  // Longest first, so a secret that contains another one is masked whole.
+  QStringList all = m_hidden + m_secrets;
+  std::sort(all.begin(), all.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
   QString out = text;
-  for (const QString& secret : m_secrets)
+  for (const QString& secret : all)
     out.replace(secret, QStringLiteral("***"));
   return out;
 }

@@ -28,6 +28,11 @@ public:
 
   bool isOpen() const { return m_mysql != nullptr; }
 
+  /// Further texts kept out of every error text besides the account, database and server
+  /// of the connection string: the key texts that statements carry for AES columns
+  /// (the server quotes the statement near a syntax error). Kept across open().
+  void setHiddenTexts(const QStringList& texts);
+
   /// Runs a query and returns all of its rows as a static, read-only record set.
   std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 
@@ -44,6 +49,7 @@ private:
 
   st_mysql* m_mysql = nullptr;
   QStringList m_secrets; // account, database and server texts kept out of error texts
+  QStringList m_hidden;  // key texts, from setHiddenTexts()
 };
 
 /// Description the layer gives for a server error: server error 1130 always reads
