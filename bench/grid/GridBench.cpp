@@ -65,7 +65,7 @@ std::vector<int> clickRows()
 
 void fillGrid(Grid& g)
 {
-  g.setRedraw(false);
+  g.suspendRedraw();
   g.setColumnCount(Cols);
   g.setNumberCells(CellRange::column(AmountIn), -999999999, 999999999);
   g.setNumberCells(CellRange::column(AmountOut), -999999999, 999999999);
@@ -77,7 +77,7 @@ void fillGrid(Grid& g)
       else
         g.setText(c, r, textOf(r, c));
     }
-  g.setRedraw(true);
+  g.resumeRedraw();
 }
 
 void fillTable(QTableWidget& t)

@@ -55,7 +55,7 @@ constexpr ColumnSpec kDealColumns[] = {
 
 void DealGridModel::setupDeal(Grid& deal)
 {
-  deal.setRedraw(false);
+  RedrawSuspended quiet(deal);
   deal.setRowCount(0);
   deal.setColumnCount(deal::ColumnCount);
   for (const ColumnSpec& c : kDealColumns) {
@@ -75,7 +75,6 @@ void DealGridModel::setupDeal(Grid& deal)
   deal.setButtonCells(CellRange::column(deal::AccountButton), QStringLiteral("▼"));
   setupCheckColumns(deal);
   deal.setLocked(CellRange::sheet(), true);
-  deal.setRedraw(true);
 }
 
 void DealGridModel::setupCheckColumns(Grid& deal)
@@ -110,7 +109,7 @@ void DealGridModel::fillPicker(Grid& picker, const CodeLists& lists)
   const auto& accounts = lists.accounts();
   if (accounts.empty())
     return;
-  picker.setRedraw(false);
+  RedrawSuspended quiet(picker);
   picker.setRowCount(int(accounts.size()) + 1);
   int row = 2;
   for (const CodeLists::Account& a : accounts) {
@@ -123,7 +122,6 @@ void DealGridModel::fillPicker(Grid& picker, const CodeLists& lists)
     picker.setText(picker::ClassNo, row, QString::number(a.classNo));
     ++row;
   }
-  picker.setRedraw(true);
 }
 
 } // namespace vcm

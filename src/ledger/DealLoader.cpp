@@ -126,19 +126,9 @@ bool DealLoader::fillRow(int row, DealRecord& r)
   g.setText(deal::Branch, row, std::move(r.dealGubun));
   g.setText(deal::BusiCode, row, r.dbusiCd);
   g.setText(deal::BankCode, row, r.dbankCd);
-  // The class is a small whole number; formatting it as a double costs more than the
-  // rest of the row.
-  static const QString kSmallClasses[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
-                                          QStringLiteral("3")};
-  const double cls = r.daccGubun;
-  if (cls == 0 || cls == 1 || cls == 2 || cls == 3)
-    g.setText(deal::ClassNo, row, kSmallClasses[static_cast<int>(cls)]);
-  else
-    g.setText(deal::ClassNo, row,
-              cls == std::floor(cls) && std::abs(cls) < 1e15 ? QString::number(static_cast<qint64>(cls))
-                                                             : QString::number(cls, 'g', 15));
+  g.setNumber(deal::ClassNo, row, r.daccGubun);
   if (r.receiptDiv != 0)
-    g.setText(deal::Receipt, row, QStringLiteral("1"));
+    g.setFlag(deal::Receipt, row, true);
   return true;
 }
 

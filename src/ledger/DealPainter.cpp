@@ -53,25 +53,25 @@ void DealPainter::paintWork(Grid& deal, int row, Colour colour, int col)
 
 void DealPainter::markChanged(Grid& deal, int row)
 {
-  deal.setText(deal::Changed, row, QStringLiteral("1"));
+  deal.setFlag(deal::Changed, row, true);
   deal.setForeground(CellRange::row(row), ledgerColours::ChangedText);
-  if (numVal(deal.value(deal::SplitIn, row)) + numVal(deal.value(deal::SplitOut, row)) > 0)
+  if (deal.number(deal::SplitIn, row) + deal.number(deal::SplitOut, row) > 0)
     deal.setForeground(CellRange::block(deal::InAmount, row, deal::OutAmount, row),
                        ledgerColours::SplitAmountText);
 }
 
 void DealPainter::markSaved(Grid& deal, int row, const QString& insertedPartNo)
 {
-  deal.setText(deal::Changed, row, QString());
+  deal.setFlag(deal::Changed, row, false);
   if (!insertedPartNo.isEmpty()) {
     deal.setText(deal::PartNo, row, insertedPartNo);
-    deal.setText(deal::NewPart, row, QString());
+    deal.setFlag(deal::NewPart, row, false);
   }
   deal.setForeground(CellRange::row(row), colours::Black);
-  deal.setForeground(CellRange::cell(deal::ClassName, row), numVal(deal.value(deal::ClassNo, row)) == 1
+  deal.setForeground(CellRange::cell(deal::ClassName, row), deal.number(deal::ClassNo, row) == 1
                                                                    ? ledgerColours::IncomeText
                                                                    : ledgerColours::ExpenseText);
-  if (numVal(deal.value(deal::SplitIn, row)) + numVal(deal.value(deal::SplitOut, row)) > 0)
+  if (deal.number(deal::SplitIn, row) + deal.number(deal::SplitOut, row) > 0)
     deal.setForeground(CellRange::block(deal::InAmount, row, deal::OutAmount, row),
                        ledgerColours::SplitAmountText);
 }

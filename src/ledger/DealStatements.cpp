@@ -1,5 +1,7 @@
 #include "ledger/DealStatements.h"
 
+#include "common/grid/NumberText.h"
+
 #include "common/TextHelpers.h"
 
 #include <QStringList>
@@ -34,16 +36,7 @@ QString likeText(const QString& text)
 
 QString DealStatements::amount(double value)
 {
-  if (!std::isfinite(value))
-    return QStringLiteral("0");
-  if (value == std::floor(value) && std::fabs(value) < 1e15)
-    return QString::number(static_cast<qint64>(value));
-  QString text = QString::number(value, 'f', 6);
-  while (text.endsWith(QLatin1Char('0')))
-    text.chop(1);
-  if (text.endsWith(QLatin1Char('.')))
-    text.chop(1);
-  return text;
+  return sqlNumber(value);
 }
 
 QString DealStatements::accountList(const QString& companyCode)

@@ -128,7 +128,7 @@ void Ledger::Set_Deal_List(int /*sort*/)
   std::unique_ptr<RecordSet> rs;
   // Emptying the grid and filling it again is one change for the view: a single reset
   // instead of thousands of removed rows followed by thousands of new ones.
-  sprDeal.setRedraw(false);
+  RedrawSuspended quiet(sprDeal);
   try {
     sprDeal.setRowCount(0);
     DealGridModel::fillPicker(sprCbo_Acc, lists);
@@ -139,7 +139,7 @@ void Ledger::Set_Deal_List(int /*sort*/)
     const QString search = form.txtSearch.trimmed();
     DealLoader loader(sprDeal, sprCbo_Acc, lists);
     const DealLoader::Outcome outcome = loader.load(*rs, form.optSearch == 1 ? search : QString());
-    sprDeal.setRedraw(true); // the rows are in: show them before any notice
+    quiet.resume(); // the rows are in: show them before any notice
     if (outcome.sentForClosing) {
       form.picTransVisible = true;
       form.picTransTag = QStringLiteral("1");
@@ -164,10 +164,9 @@ void Ledger::Set_Deal_List(int /*sort*/)
       break;
     }
   } catch (const RuntimeError& e) {
-    sprDeal.setRedraw(true);
+    quiet.resume();
     g_Err_Msg(e, ScreenName);
   }
-  sprDeal.setRedraw(true);
   g_Rs_Nothing(rs);
   g_Nothing_MainConn();
 }
@@ -190,8 +189,8 @@ void Ledger::Set_Total_Info()
   double expense = 0;
   const int rows = sprDeal.rowCount();
   for (int r = 1; r <= rows; ++r) {
-    income += numVal(sprDeal.value(deal::InAmount, r));
-    expense += numVal(sprDeal.value(deal::OutAmount, r));
+    income += sprDeal.shownNumber(deal::InAmount, r);
+    expense += sprDeal.shownNumber(deal::OutAmount, r);
   }
   form.totals[0] = formatGridNumber(rows) + QStringLiteral(" 건");
   form.totals[1] = formatGridNumber(income);
@@ -293,7 +292,7 @@ void Ledger::cancelWork()
 {
   int changed = 0;
   for (int r = 1; r <= sprDeal.rowCount(); ++r)
-    if (numVal(sprDeal.value(deal::Changed, r)) != 0)
+    if (sprDeal.flag(deal::Changed, r))
       ++changed;
   if (changed > 0 &&
       notice(QStringLiteral("내용 변경 후 저장 안된 내용이 존재합니다.") + kTwoBreaks +
@@ -319,10 +318,11 @@ void Ledger::State_Div(const QString& mode)
     m_host.setWorkPictures(1, 1, 2);
     form.searchFramesEnabled = false;
     form.picWorkVisible = true;
-    sprDeal.setRedraw(false);
-    for (int c : kEditableColumns)
-      sprDeal.setLocked(CellRange::column(c), false);
-    sprDeal.setRedraw(true);
+    {
+      RedrawSuspended quiet(sprDeal);
+      for (int c : kEditableColumns)
+        sprDeal.setLocked(CellRange::column(c), false);
+    }
     form.splitButtonsEnabled = true;
     form.splitButtonColour = ledgerColours::SplitButtonOn;
     form.notify();
@@ -365,10 +365,18 @@ void Ledger::sprDeal_Change(qint32 /*col*/, qint32 row)
 bool Ledger::chk_Divide_Amt()
 {
   Session.CurrentProcedure = QStringLiteral("chk_Divide_Amt");
-  const QString failure = SplitGroupCheck::firstFailure(sprDeal);
-  if (failure.isEmpty())
+  const SplitGroupCheck::Failure failure = SplitGroupCheck::firstFailure(sprDeal);
+  switch (failure.reason) {
+  case SplitGroupCheck::Reason::None:
     return true;
-  warn(failure);
+  case SplitGroupCheck::Reason::UnknownClass:
+    warn(QStringLiteral("오류발생. 연락주세요."));
+    return false;
+  case SplitGroupCheck::Reason::Unbalanced:
+    warn(QStringLiteral("개별 분할된 금액이 맞지 않습니다. 현재 상태 그래도 노팀장에게 연락주세요.(") +
+         QString::number(failure.row) + QStringLiteral("행)"));
+    return false;
+  }
   return false;
 }
 
@@ -385,9 +393,9 @@ DealWrite Ledger::rowWrite(int row) const
   w.summary = cell(deal::Summary);
   w.customer = cell(deal::Customer);
   w.target = cell(deal::Target);
-  w.income = numVal(sprDeal.value(deal::InAmount, row));
-  w.expense = numVal(sprDeal.value(deal::OutAmount, row));
-  w.receipt = numVal(sprDeal.value(deal::Receipt, row)) == 0 ? 0 : 1;
+  w.income = sprDeal.shownNumber(deal::InAmount, row);
+  w.expense = sprDeal.shownNumber(deal::OutAmount, row);
+  w.receipt = sprDeal.flag(deal::Receipt, row) ? 1 : 0;
   w.classNo = w.income != 0 ? 1 : (w.expense != 0 ? 2 : 0);
   return w;
 }
@@ -434,7 +442,7 @@ bool Ledger::Save_Deal()
     g_Open_MainConn();
     const int rows = sprDeal.rowCount();
     for (int j = 1; j <= rows; ++j) {
-      if (numVal(sprDeal.value(deal::Changed, j)) != 0) {
+      if (sprDeal.flag(deal::Changed, j)) {
         DealWrite w = rowWrite(j);
         if (w.classNo == 0) {
           warn(QStringLiteral("거래구분 오류입니다. 확인이 필요하니 현재 상태 그대로 연락주세요."));
@@ -443,7 +451,7 @@ bool Ledger::Save_Deal()
             saveFailed(saved);
           return false;
         }
-        const bool newPart = numVal(sprDeal.value(deal::NewPart, j)) != 0;
+        const bool newPart = sprDeal.flag(deal::NewPart, j);
         if (!newPart) {
           executeSql(DealStatements::update(Session.CompanyCode, form.mskM, w));
         } else {

@@ -70,8 +70,8 @@ QString SaveValidator::accountOrAmountFailure(const Grid& deal, const Grid& pick
       return kWrongAccountCode;
   }
 
-  const double income = numVal(deal.value(deal::InAmount, row));
-  const double expense = numVal(deal.value(deal::OutAmount, row));
+  const double income = deal.shownNumber(deal::InAmount, row);
+  const double expense = deal.shownNumber(deal::OutAmount, row);
   if (income != 0 && expense != 0)
     return kBothAmounts;
   if (income + expense == 0)
@@ -82,7 +82,7 @@ QString SaveValidator::accountOrAmountFailure(const Grid& deal, const Grid& pick
   if (income > 0) {
     if (accountClass == 2)
       return kIncomeOnExpense;
-    if (numVal(deal.value(deal::Receipt, row)) != 0)
+    if (deal.flag(deal::Receipt, row))
       return kReceiptOnIncome;
   }
   if (expense > 0 && accountClass == 1)
@@ -94,7 +94,7 @@ SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
 {
   Result result;
   for (int r = 1; r <= deal.rowCount(); ++r) {
-    if (numVal(deal.value(deal::Changed, r)) == 0)
+    if (!deal.flag(deal::Changed, r))
       continue;
     ++result.changedRows;
     const QString failure = rowFailure(deal, picker, r);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 namespace vcm {
 
 class Grid;
@@ -12,8 +10,15 @@ class Grid;
 /// to the source's original amount.
 class SplitGroupCheck {
 public:
-  /// Empty when every group adds up, else the notice for the first group that does not.
-  static QString firstFailure(const Grid& deal);
+  enum class Reason { None, UnknownClass, Unbalanced };
+  struct Failure {
+    int row = 0; ///< the source row of the first group that fails; 0 when all add up
+    Reason reason = Reason::None;
+    bool ok() const { return reason == Reason::None; }
+    bool operator==(const Failure&) const = default;
+  };
+
+  static Failure firstFailure(const Grid& deal);
 };
 
 } // namespace vcm

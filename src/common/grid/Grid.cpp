@@ -24,9 +24,15 @@ Grid::Grid(int columns, int rows)
   setRowCount(rows);
 }
 
-void Grid::setListener(GridListener* listener)
+void Grid::addListener(GridListener* listener)
 {
-  m_listener = listener;
+  if (listener && std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+    m_listeners.push_back(listener);
+}
+
+void Grid::removeListener(GridListener* listener)
+{
+  m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
 // --- size ---------------------------------------------------------------------
@@ -68,13 +74,13 @@ void Grid::setRowCount(int rows)
     truncateLayers();
     m_spans.removeIf([rows](const QRect& s) { return s.top() > rows; });
     clampActive();
-    if (m_redraw && m_listener)
-      m_listener->gridRowsRemoved(rows + 1, old - rows);
+    if (m_suspended == 0)
+      notify([&](GridListener* l) { l->gridRowsRemoved(rows + 1, old - rows); });
     else
       m_pendingReset = true;
   } else {
-    if (m_redraw && m_listener)
-      m_listener->gridRowsInserted(old + 1, rows - old);
+    if (m_suspended == 0)
+      notify([&](GridListener* l) { l->gridRowsInserted(old + 1, rows - old); });
     else
       m_pendingReset = true;
   }
@@ -94,8 +100,8 @@ void Grid::insertRows(int at, int count)
       s.translate(0, count);
   if (m_activeRow >= at)
     m_activeRow += count;
-  if (m_redraw && m_listener)
-    m_listener->gridRowsInserted(at, count);
+  if (m_suspended == 0)
+    notify([&](GridListener* l) { l->gridRowsInserted(at, count); });
   else
     m_pendingReset = true;
 }
@@ -120,8 +126,8 @@ void Grid::deleteRows(int at, int count)
   if (m_activeRow >= at + count)
     m_activeRow -= count;
   clampActive();
-  if (m_redraw && m_listener)
-    m_listener->gridRowsRemoved(at, count);
+  if (m_suspended == 0)
+    notify([&](GridListener* l) { l->gridRowsRemoved(at, count); });
   else
     m_pendingReset = true;
 }
@@ -191,6 +197,23 @@ double Grid::number(int col, int row) const
   if (std::isnan(v) && !parseGridNumber(cell.text, v))
     return 0;
   return v;
+}
+
+double Grid::shownNumber(int col, int row) const
+{
+  const double v = number(col, row);
+  if (!inSheet(col, row) || cellType(col, row) != CellType::Number)
+    return v;
+  const double scale = std::pow(10.0, kind(col, row).decimals);
+  return std::round(v * scale) / scale + 0.0; // halves away from zero, as the text shows them
+}
+
+void Grid::setFlag(int col, int row, bool on)
+{
+  if (on)
+    setNumber(col, row, 1);
+  else
+    setText(col, row, QString());
 }
 
 void Grid::setNumber(int col, int row, double value)
@@ -469,31 +492,31 @@ void Grid::clampActive()
 
 // --- painting ---------------------------------------------------------------------------
 
-void Grid::setRedraw(bool on)
+void Grid::suspendRedraw()
 {
-  if (on == m_redraw)
+  if (m_suspended++ == 0)
+    notify([](GridListener* l) { l->gridRedrawChanged(false); });
+}
+
+void Grid::resumeRedraw()
+{
+  if (m_suspended == 0 || --m_suspended > 0)
     return;
-  m_redraw = on;
-  if (!m_listener)
-    return;
-  if (!on) {
-    m_listener->gridRedrawChanged(false);
-    return;
-  }
   if (m_pendingReset) {
-    m_listener->gridReset();
+    notify([](GridListener* l) { l->gridReset(); });
   } else {
     if (m_pendingLayout)
-      m_listener->gridLayoutChanged();
-    if (!m_pendingCells.isNull())
-      m_listener->gridCellsChanged(m_pendingCells.left(), m_pendingCells.top(),
-                                   m_pendingCells.right(), m_pendingCells.bottom());
+      notify([](GridListener* l) { l->gridLayoutChanged(); });
+    if (!m_pendingCells.isNull()) {
+      const QRect c = m_pendingCells;
+      notify([&](GridListener* l) { l->gridCellsChanged(c.left(), c.top(), c.right(), c.bottom()); });
+    }
     if (m_pendingActive)
-      m_listener->gridActiveCellChanged();
+      notify([](GridListener* l) { l->gridActiveCellChanged(); });
   }
   m_pendingReset = m_pendingLayout = m_pendingActive = false;
   m_pendingCells = QRect();
-  m_listener->gridRedrawChanged(true);
+  notify([](GridListener* l) { l->gridRedrawChanged(true); });
 }
 
 void Grid::cellsChanged(const CellRange& range)
@@ -504,16 +527,14 @@ void Grid::cellsChanged(const CellRange& range)
 
 void Grid::cellsChanged(int col1, int row1, int col2, int row2)
 {
-  if (!m_listener)
-    return;
   col1 = std::max(col1, 1);
   row1 = std::max(row1, 0);
   col2 = std::min(col2, m_cols);
   row2 = std::min(row2, m_rows);
   if (col1 > col2 || row1 > row2)
     return;
-  if (m_redraw) {
-    m_listener->gridCellsChanged(col1, row1, col2, row2);
+  if (m_suspended == 0) {
+    notify([&](GridListener* l) { l->gridCellsChanged(col1, row1, col2, row2); });
   } else if (!m_pendingReset) {
     // A pending reset repaints everything anyway; only otherwise is the dirty area kept.
     m_pendingCells |= QRect(QPoint(col1, row1), QPoint(col2, row2));
@@ -522,24 +543,24 @@ void Grid::cellsChanged(int col1, int row1, int col2, int row2)
 
 void Grid::structureChanged()
 {
-  if (m_redraw && m_listener)
-    m_listener->gridReset();
+  if (m_suspended == 0)
+    notify([](GridListener* l) { l->gridReset(); });
   else
     m_pendingReset = true;
 }
 
 void Grid::layoutChanged()
 {
-  if (m_redraw && m_listener)
-    m_listener->gridLayoutChanged();
+  if (m_suspended == 0)
+    notify([](GridListener* l) { l->gridLayoutChanged(); });
   else
     m_pendingLayout = true;
 }
 
 void Grid::activeChanged()
 {
-  if (m_redraw && m_listener)
-    m_listener->gridActiveCellChanged();
+  if (m_suspended == 0)
+    notify([](GridListener* l) { l->gridActiveCellChanged(); });
   else
     m_pendingActive = true;
 }

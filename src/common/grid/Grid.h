@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace vcm {
@@ -30,9 +31,10 @@ public:
   Grid(const Grid&) = delete;
   Grid& operator=(const Grid&) = delete;
 
-  /// The one view told about changes (none by default). Not owned.
-  void setListener(GridListener* listener);
-  GridListener* listener() const { return m_listener; }
+  /// Views (their models) told about changes; a grid may have several. Not owned; a
+  /// listener removes itself before it goes.
+  void addListener(GridListener* listener);
+  void removeListener(GridListener* listener);
 
   // --- size ---------------------------------------------------------------
   int columnCount() const { return m_cols; }
@@ -59,7 +61,13 @@ public:
   void setValue(int col, int row, const QString& value) { setText(col, row, value); }
   /// Numeric content, 0 for empty or non-numeric text.
   double number(int col, int row) const;
+  /// number() as the cell shows it: a number cell's value rounded to its decimals.
+  double shownNumber(int col, int row) const;
   void setNumber(int col, int row, double value);
+  /// A mark kept in a hidden column: set when the cell reads as a non-zero number.
+  bool flag(int col, int row) const { return number(col, row) != 0; }
+  /// Sets the mark to 1 (the text "1") or clears the cell.
+  void setFlag(int col, int row, bool on);
   /// A check box is checked when its text reads as a non-zero number.
   bool isChecked(int col, int row) const;
   void setChecked(int col, int row, bool checked);
@@ -126,9 +134,12 @@ public:
   void setActiveCell(int col, int row);
 
   // --- painting -------------------------------------------------------------
-  /// Suspends (false) or resumes (true) painting; on resume the view redraws once.
-  void setRedraw(bool on);
-  bool redraw() const { return m_redraw; }
+  /// Suspends painting until the matching resumeRedraw(); suspensions nest, so a routine
+  /// that suspends inside another's batch does not resume it early. On the last resume
+  /// the listeners hear of the gathered changes once. Use RedrawSuspended, not the pair.
+  void suspendRedraw();
+  void resumeRedraw();
+  bool redraw() const { return m_suspended == 0; }
 
   // --- search and sort --------------------------------------------------------
   /// First row from `firstRow` to `lastRow` (both included, clamped) whose shown text in
@@ -215,8 +226,15 @@ private:
   int m_activeCol = 0;
   int m_activeRow = 0;
 
-  GridListener* m_listener = nullptr;
-  bool m_redraw = true;
+  template <class F>
+  void notify(F f)
+  {
+    for (GridListener* l : m_listeners)
+      f(l);
+  }
+
+  std::vector<GridListener*> m_listeners;
+  int m_suspended = 0;
   // Changes gathered while painting is suspended.
   bool m_pendingReset = false;
   bool m_pendingLayout = false;
@@ -224,18 +242,23 @@ private:
   QRect m_pendingCells; // x = column, y = row
 };
 
-/// Suspends painting of a grid for the life of the guard and then restores what it was,
-/// so that a batch of changes reaches the view as one.
+/// Suspends painting of a grid for the life of the guard, so that a batch of changes
+/// reaches the view as one. Guards nest; resume() ends the suspension early (before a
+/// notice that should find the rows drawn).
 class RedrawSuspended {
 public:
-  explicit RedrawSuspended(Grid& grid) : m_grid(grid), m_was(grid.redraw()) { grid.setRedraw(false); }
-  ~RedrawSuspended() { m_grid.setRedraw(m_was); }
+  explicit RedrawSuspended(Grid& grid) : m_grid(&grid) { grid.suspendRedraw(); }
+  ~RedrawSuspended() { resume(); }
+  void resume()
+  {
+    if (m_grid)
+      std::exchange(m_grid, nullptr)->resumeRedraw();
+  }
   RedrawSuspended(const RedrawSuspended&) = delete;
   RedrawSuspended& operator=(const RedrawSuspended&) = delete;
 
 private:
-  Grid& m_grid;
-  bool m_was;
+  Grid* m_grid;
 };
 
 } // namespace vcm

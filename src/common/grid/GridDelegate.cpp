@@ -262,11 +262,15 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                 const QModelIndex& index) const
 {
-  if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-    if (!edit->hasAcceptableInput() && !edit->text().isEmpty())
-      return; // a number outside the cell's range is not taken
-  }
+  if (refusesInput(editor))
+    return;
   model->setData(index, editorText(editor), Qt::EditRole);
+}
+
+bool GridDelegate::refusesInput(const QWidget* editor)
+{
+  auto* edit = qobject_cast<const QLineEdit*>(editor);
+  return edit && !edit->text().isEmpty() && !edit->hasAcceptableInput();
 }
 
 void GridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -48,6 +48,11 @@ public:
   void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const override;
 
+  /// Whether a cell refuses what its editor holds: a number outside the cell's range, or
+  /// one still half typed. An empty editor is always taken (it empties the cell). The one
+  /// rule for every place an edit is written or given up.
+  static bool refusesInput(const QWidget* editor);
+
   /// The text an open editor holds (empty for editors without text).
   static QString editorText(const QWidget* editor);
   static void setEditorText(QWidget* editor, const QString& text);

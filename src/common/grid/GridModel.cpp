@@ -9,6 +9,12 @@ namespace vcm {
 GridModel::GridModel(Grid& grid, QObject* parent)
   : QAbstractTableModel(parent), m_grid(grid), m_rows(grid.rowCount()), m_cols(grid.columnCount())
 {
+  m_grid.addListener(this);
+}
+
+GridModel::~GridModel()
+{
+  m_grid.removeListener(this);
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const
@@ -32,7 +38,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
   case Qt::ToolTipRole:
     return m_grid.cellType(col, row) == CellType::CheckBox ? QVariant() : QVariant(m_grid.text(col, row));
   case Qt::EditRole:
-    return m_grid.value(col, row);
+    if (m_grid.cellType(col, row) == CellType::Number)
+      return m_grid.text(col, row).isEmpty() ? QVariant() : QVariant(m_grid.number(col, row));
+    return m_grid.text(col, row);
   case Qt::CheckStateRole:
     if (m_grid.cellType(col, row) == CellType::CheckBox)
       return m_grid.isChecked(col, row) ? Qt::Checked : Qt::Unchecked;
@@ -46,7 +54,18 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
 {
   if (!index.isValid() || role != Qt::EditRole)
     return false;
-  m_grid.setText(index.column() + 1, index.row() + 1, value.toString());
+  const int col = index.column() + 1;
+  const int row = index.row() + 1;
+  switch (value.typeId()) {
+  case QMetaType::Double:
+  case QMetaType::Float:
+  case QMetaType::Int:
+  case QMetaType::LongLong:
+    m_grid.setNumber(col, row, value.toDouble());
+    break;
+  default:
+    m_grid.setText(col, row, value.toString());
+  }
   return true;
 }
 
@@ -78,7 +97,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
   return f;
 }
 
-void GridModel::resetFromGrid()
+void GridModel::gridReset()
 {
   beginResetModel();
   m_rows = m_grid.rowCount();
@@ -86,21 +105,21 @@ void GridModel::resetFromGrid()
   endResetModel();
 }
 
-void GridModel::rowsInsertedInGrid(int first, int count)
+void GridModel::gridRowsInserted(int first, int count)
 {
   beginInsertRows(QModelIndex(), first - 1, first - 1 + count - 1);
   m_rows += count;
   endInsertRows();
 }
 
-void GridModel::rowsRemovedFromGrid(int first, int count)
+void GridModel::gridRowsRemoved(int first, int count)
 {
   beginRemoveRows(QModelIndex(), first - 1, first - 1 + count - 1);
   m_rows -= count;
   endRemoveRows();
 }
 
-void GridModel::cellsChangedInGrid(int col1, int row1, int col2, int row2)
+void GridModel::gridCellsChanged(int col1, int row1, int col2, int row2)
 {
   col2 = std::min(col2, m_cols);
   if (col1 > col2)

@@ -52,13 +52,20 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(rowPixels(0));
   horizontalHeader()->setMinimumSectionSize(1);
-  m_grid.setListener(this);
+  connect(m_model, &QAbstractItemModel::modelReset, this, &GridView::onModelReset);
+  connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::onDataChanged);
+  connect(m_model, &GridModel::sheetLayoutChanged, this, &GridView::applyLayout);
+  connect(m_model, &GridModel::activeCellChanged, this, &GridView::onActiveCellChanged);
+  connect(m_model, &GridModel::redrawChanged, this, &GridView::onRedrawChanged);
   applyLayout();
 }
 
 GridView::~GridView()
 {
-  m_grid.setListener(nullptr);
+  // The model listens to the grid, which is a member: let it go first.
+  setModel(nullptr);
+  delete m_model;
+  m_model = nullptr;
 }
 
 void GridView::setPictureSource(GridDelegate::PictureSource source)
@@ -259,10 +266,19 @@ void GridView::onEditTextChanged(QWidget* editor)
   if (editor != m_editor || m_editRow < 1)
     return;
   // The cell follows the typing, so handlers of editChanged read what is being typed.
-  m_liveWrite = true;
-  m_grid.setText(m_editCol, m_editRow, GridDelegate::editorText(editor));
-  m_liveWrite = false;
+  takeEditorText(editor);
   emit editChanged(m_editCol, m_editRow);
+}
+
+void GridView::takeEditorText(QWidget* editor)
+{
+  const QString typed = GridDelegate::editorText(editor);
+  const bool number = m_grid.cellType(m_editCol, m_editRow) == CellType::Number;
+  if (typed == (number ? m_grid.value(m_editCol, m_editRow) : m_grid.text(m_editCol, m_editRow)))
+    return;
+  m_liveWrite = true;
+  m_grid.setText(m_editCol, m_editRow, typed);
+  m_liveWrite = false;
 }
 
 void GridView::commitData(QWidget* editor)
@@ -273,13 +289,12 @@ void GridView::commitData(QWidget* editor)
   }
   const int col = m_editCol;
   const int row = m_editRow;
-  if (auto* edit = qobject_cast<QLineEdit*>(editor);
-      edit && !edit->text().isEmpty() && !edit->hasAcceptableInput()) {
-    // A number outside the cell's range (or half typed) is not taken.
+  if (GridDelegate::refusesInput(editor)) {
     m_grid.setText(col, row, m_editOriginal);
     return;
   }
-  QTableView::commitData(editor);
+  // Typing already wrote the cell; only an editor changed without typing still differs.
+  takeEditorText(editor);
   const QString now = m_grid.text(col, row);
   if (now != m_editOriginal) {
     m_editOriginal = now;
@@ -292,9 +307,7 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
   if (editor == m_editor) {
     // The cell followed the typing; an edit that is cancelled, or closed while holding a
     // number the cell does not accept (focus moved away), gives the cell its text back.
-    auto* edit = qobject_cast<QLineEdit*>(editor);
-    const bool refused = edit && !edit->text().isEmpty() && !edit->hasAcceptableInput();
-    if (hint == QAbstractItemDelegate::RevertModelCache || refused)
+    if (hint == QAbstractItemDelegate::RevertModelCache || GridDelegate::refusesInput(editor))
       m_grid.setText(m_editCol, m_editRow, m_editOriginal);
     m_editor.clear();
     m_editCol = m_editRow = 0;
@@ -304,28 +317,20 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
 
 // --- grid notifications -------------------------------------------------------------
 
-void GridView::gridReset()
+void GridView::onModelReset()
 {
-  m_model->resetFromGrid();
   applyLayout();
   syncCurrentFromGrid();
 }
 
-void GridView::gridRowsInserted(int first, int count)
+void GridView::onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
 {
-  m_model->rowsInsertedInGrid(first, count);
-}
-
-void GridView::gridRowsRemoved(int first, int count)
-{
-  m_model->rowsRemovedFromGrid(first, count);
-}
-
-void GridView::gridCellsChanged(int col1, int row1, int col2, int row2)
-{
-  m_model->cellsChangedInGrid(col1, row1, col2, row2);
-  if (m_editor && !m_liveWrite && m_editCol >= col1 && m_editCol <= col2 && m_editRow >= row1 &&
-      m_editRow <= row2) {
+  if (!m_editor || m_liveWrite)
+    return;
+  const int col = m_editCol - 1;
+  const int row = m_editRow - 1;
+  if (col >= topLeft.column() && col <= bottomRight.column() && row >= topLeft.row() &&
+      row <= bottomRight.row()) {
     // A handler rewrote the cell being edited: the editor shows the new text.
     const bool number = m_grid.cellType(m_editCol, m_editRow) == CellType::Number;
     GridDelegate::setEditorText(m_editor, number ? m_grid.value(m_editCol, m_editRow)
@@ -333,18 +338,13 @@ void GridView::gridCellsChanged(int col1, int row1, int col2, int row2)
   }
 }
 
-void GridView::gridLayoutChanged()
-{
-  applyLayout();
-}
-
-void GridView::gridActiveCellChanged()
+void GridView::onActiveCellChanged()
 {
   if (!m_syncing)
     syncCurrentFromGrid();
 }
 
-void GridView::gridRedrawChanged(bool on)
+void GridView::onRedrawChanged(bool on)
 {
   viewport()->setUpdatesEnabled(on);
   m_header->viewport()->setUpdatesEnabled(on);

@@ -18,7 +18,7 @@ class GridModel;
 /// The view draws the grid's own colours: it paints no selection of its own, so a
 /// screen highlights the active row by colouring it, and the active cell shows a thin
 /// focus frame.
-class GridView : public QTableView, private GridListener {
+class GridView : public QTableView {
   Q_OBJECT
 public:
   explicit GridView(QWidget* parent = nullptr);
@@ -79,20 +79,19 @@ protected:
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
-  // GridListener
-  void gridReset() override;
-  void gridRowsInserted(int first, int count) override;
-  void gridRowsRemoved(int first, int count) override;
-  void gridCellsChanged(int col1, int row1, int col2, int row2) override;
-  void gridLayoutChanged() override;
-  void gridActiveCellChanged() override;
-  void gridRedrawChanged(bool on) override;
+  // Reactions to the model's signals.
+  void onModelReset();
+  void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
+  void onActiveCellChanged();
+  void onRedrawChanged(bool on);
 
   void applyLayout();
   void syncCurrentFromGrid();
   void onHeaderClicked(int section);
   void onEditorCreated(QWidget* editor, int col, int row);
   void onEditTextChanged(QWidget* editor);
+  /// Writes the editor's text into the cell being edited unless the cell holds it already.
+  void takeEditorText(QWidget* editor);
   /// Raises keyDown and keyPress; true when the key was swallowed. `replacement`
   /// receives another character to type instead, if a handler asked for one.
   bool raiseKeyEvents(QKeyEvent* event, QString& replacement);

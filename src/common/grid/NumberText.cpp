@@ -33,6 +33,20 @@ QString formatGridNumber(double value, int decimals, bool separator)
   return s;
 }
 
+QString sqlNumber(double value)
+{
+  if (!std::isfinite(value))
+    return QStringLiteral("0");
+  if (value == std::floor(value) && std::fabs(value) < 1e15)
+    return QString::number(static_cast<qint64>(value));
+  QString text = plainGridNumber(value, 6);
+  while (text.endsWith(QLatin1Char('0')))
+    text.chop(1);
+  if (text.endsWith(QLatin1Char('.')))
+    text.chop(1);
+  return text;
+}
+
 bool parseGridNumber(const QString& text, double& out)
 {
   QString s;

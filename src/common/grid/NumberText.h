@@ -15,4 +15,8 @@ bool parseGridNumber(const QString& text, double& out);
 /// Plain decimal text of a number without separators, as a number cell's value reads.
 QString plainGridNumber(double value, int decimals = 0);
 
+/// A number for SQL text: plain decimal without separators or exponent, whole numbers
+/// without a fraction, others with at most six decimals; not finite gives "0".
+QString sqlNumber(double value);
+
 } // namespace vcm

@@ -33,7 +33,7 @@ bool parseColourText(const QString& text, Colour& out)
 void g_Spr_Chk_Col(Grid& grid, int col, bool header, const QString& colourText,
                    const QString& caption)
 {
-  grid.setRedraw(false);
+  RedrawSuspended quiet(grid);
   grid.setCheckBoxCells(CellRange::column(col), PictureUnchecked, PictureChecked);
   if (header) {
     const CellRange cell = CellRange::cell(col, 0);
@@ -42,7 +42,6 @@ void g_Spr_Chk_Col(Grid& grid, int col, bool header, const QString& colourText,
     if (parseColourText(colourText, colour))
       grid.setBackground(cell, colour);
   }
-  grid.setRedraw(true);
 }
 
 void g_Spr_Click_Color(Grid& grid, int col, int row)

@@ -1,4 +1,8 @@
 #include "common/grid/Grid.h"
+#include "common/grid/NumberText.h"
+
+#include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -191,18 +195,20 @@ TEST(Grid, NumberCellsHoldNumbersAndShowThousands)
     QString written;
     int decimals;
     QString text, value;
-    double number;
+    double number, shown;
   };
   const Case cases[] = {
-      {"1234567", 0, "1,234,567", "1234567", 1234567},
-      {"1,234", 0, "1,234", "1234", 1234},
-      {" -5000 ", 0, "-5,000", "-5000", -5000},
-      {"999", 0, "999", "999", 999},
-      {"0", 0, "0", "0", 0},
-      {"", 0, "", "", 0},
-      {"abc", 0, "", "", 0},
-      {"1234.5", 2, "1,234.50", "1234.50", 1234.5},
-      {"-0.4", 0, "0", "0", -0.4},
+      {"1234567", 0, "1,234,567", "1234567", 1234567, 1234567},
+      {"1,234", 0, "1,234", "1234", 1234, 1234},
+      {" -5000 ", 0, "-5,000", "-5000", -5000, -5000},
+      {"999", 0, "999", "999", 999, 999},
+      {"0", 0, "0", "0", 0, 0},
+      {"", 0, "", "", 0, 0},
+      {"abc", 0, "", "", 0, 0},
+      {"1234.5", 2, "1,234.50", "1234.50", 1234.5, 1234.5},
+      {"-0.4", 0, "0", "0", -0.4, 0},
+      {"1234.6", 0, "1,235", "1235", 1234.6, 1235},
+      {"2.5", 0, "3", "3", 2.5, 3},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.written.toStdString());
@@ -212,7 +218,20 @@ TEST(Grid, NumberCellsHoldNumbersAndShowThousands)
     EXPECT_EQ(g.text(1, 1), tc.text);
     EXPECT_EQ(g.value(1, 1), tc.value);
     EXPECT_DOUBLE_EQ(g.number(1, 1), tc.number);
+    EXPECT_DOUBLE_EQ(g.shownNumber(1, 1), tc.shown) << "what the member sees is what is read";
   }
+}
+
+TEST(NumberText, SqlNumbersArePlainDecimals)
+{
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {{0, "0"}, {-0.0, "0"}, {12345, "12345"}, {-700, "-700"}, {1e14, "100000000000000"},
+               {1234.5, "1234.5"}, {0.1 + 0.2, "0.3"}, {1e15, "1000000000000000"},
+               {std::numeric_limits<double>::infinity(), "0"}, {std::nan(""), "0"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(sqlNumber(c.value), QLatin1String(c.text)) << c.value;
 }
 
 TEST(Grid, CellTypeChangedAfterWritingReadsTheSameContent)
@@ -352,25 +371,25 @@ TEST(Grid, SuspendedPaintingReportsOnceOnResume)
 {
   Grid g(3, 2);
   Recorder rec;
-  g.setListener(&rec);
+  g.addListener(&rec);
 
-  g.setRedraw(false);
+  g.suspendRedraw();
   for (int i = 0; i < 100; ++i) {
     g.setRowCount(g.rowCount() + 1);
     g.setText(1, g.rowCount(), QStringLiteral("x"));
   }
   g.setBackground(CellRange::sheet(), 0x123456);
   EXPECT_EQ(rec.resets + rec.inserted + rec.cells, 0);
-  g.setRedraw(true);
+  g.resumeRedraw();
   EXPECT_EQ(rec.resets, 1);
   EXPECT_EQ(rec.inserted + rec.cells, 0);
 
   rec = Recorder{};
-  g.setRedraw(false);
+  g.suspendRedraw();
   g.setText(2, 5, QStringLiteral("a"));
   g.setBackground(CellRange::row(9), 0xEFDEDE);
   g.setActiveCell(1, 7);
-  g.setRedraw(true);
+  g.resumeRedraw();
   EXPECT_EQ(rec.resets, 0);
   EXPECT_EQ(rec.cells, 1);
   EXPECT_EQ(rec.lastCells, QRect(QPoint(1, 5), QPoint(3, 9)));
@@ -381,7 +400,38 @@ TEST(Grid, SuspendedPaintingReportsOnceOnResume)
   g.insertRows(1, 1);
   EXPECT_EQ(rec.cells, 1);
   EXPECT_EQ(rec.inserted, 1);
-  g.setListener(nullptr);
+  g.removeListener(&rec);
+}
+
+// A routine that suspends painting inside another routine's batch must not resume it.
+TEST(Grid, NestedSuspensionsReportOnlyAtTheOutermostResume)
+{
+  Grid g(3, 3);
+  Recorder first;
+  Recorder second;
+  g.addListener(&first);
+  g.addListener(&second);
+  {
+    RedrawSuspended outer(g);
+    g.setText(1, 1, QStringLiteral("a"));
+    {
+      RedrawSuspended inner(g);
+      g.setText(2, 2, QStringLiteral("b"));
+    }
+    EXPECT_FALSE(g.redraw());
+    EXPECT_EQ(first.cells, 0);
+    g.setText(3, 3, QStringLiteral("c"));
+  }
+  EXPECT_TRUE(g.redraw());
+  for (const Recorder* rec : {&first, &second}) {
+    EXPECT_EQ(rec->cells, 1) << "every listener hears of the batch once";
+    EXPECT_EQ(rec->lastCells, QRect(QPoint(1, 1), QPoint(3, 3)));
+  }
+  g.removeListener(&first);
+  g.setText(1, 1, QStringLiteral("d"));
+  EXPECT_EQ(first.cells, 1);
+  EXPECT_EQ(second.cells, 2);
+  g.removeListener(&second);
 }
 
 TEST(Grid, AddressesOutsideTheSheetAreIgnored)

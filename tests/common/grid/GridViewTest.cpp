@@ -1,3 +1,4 @@
+#include "common/grid/GridModel.h"
 #include "common/grid/GridView.h"
 
 #include <QApplication>
@@ -245,13 +246,13 @@ TEST(GridView, ViewFollowsGridRowsLayoutAndActiveCell)
 {
   Fixture f;
   Grid& g = f.view.grid();
-  g.setRedraw(false);
+  g.suspendRedraw();
   g.setRowCount(200);
   g.setColumnHidden(2, true);
   g.setColumnWidth(1, 20);
   g.setRowHidden(3, true);
   g.setActiveCell(1, 150);
-  g.setRedraw(true);
+  g.resumeRedraw();
   EXPECT_EQ(f.view.model()->rowCount(), 200);
   EXPECT_TRUE(f.view.isColumnHidden(1));
   EXPECT_EQ(f.view.columnWidth(0), f.view.columnPixels(20));
@@ -260,4 +261,24 @@ TEST(GridView, ViewFollowsGridRowsLayoutAndActiveCell)
   g.deleteRows(1, 100);
   EXPECT_EQ(f.view.model()->rowCount(), 100);
   EXPECT_EQ(f.view.currentIndex().row(), 49);
+}
+
+// The model, not the view, listens to the grid: a second view of the same grid follows
+// it too, and number cells give typed values to any view.
+TEST(GridView, ASecondViewOfTheGridFollowsItAndReadsTypedNumbers)
+{
+  Fixture f;
+  GridModel second(f.view.grid());
+  QTableView other;
+  other.setModel(&second);
+  f.view.grid().setRowCount(8);
+  f.view.grid().setText(2, 8, QStringLiteral("1,234"));
+  EXPECT_EQ(second.rowCount(), 8);
+  EXPECT_EQ(f.view.model()->rowCount(), 8);
+  const QVariant edit = second.data(second.index(7, 1), Qt::EditRole);
+  EXPECT_EQ(edit.typeId(), QMetaType::Double);
+  EXPECT_EQ(edit.toDouble(), 1234);
+  EXPECT_EQ(second.data(second.index(7, 0), Qt::EditRole).toString(), QString());
+  second.setData(second.index(7, 1), 2500000.0, Qt::EditRole);
+  EXPECT_EQ(f.view.grid().text(2, 8), QStringLiteral("2,500,000"));
 }
