@@ -15,6 +15,31 @@ void g_Open_MainConn();
 /// notice and the standard error notice; the failed object is kept.
 void g_Nothing_MainConn();
 
+/// The session's connection for one operation. It is closed with g_Nothing_MainConn
+/// exactly once, by close() or at the end of the scope, on every path (opening failed
+/// included, as the operations always close after trying). Call close() where a notice
+/// must come after the close.
+class MainConnScope {
+public:
+  MainConnScope() = default;
+  ~MainConnScope() { close(); }
+  MainConnScope(const MainConnScope&) = delete;
+  MainConnScope& operator=(const MainConnScope&) = delete;
+
+  /// g_Open_MainConn: throws its second failure.
+  void open() { g_Open_MainConn(); }
+  void close()
+  {
+    if (!m_closed) {
+      m_closed = true;
+      g_Nothing_MainConn();
+    }
+  }
+
+private:
+  bool m_closed = false;
+};
+
 /// Closes (when open) and empties a record set variable. Leaves "g_Rs_Nothing" as the
 /// current procedure.
 void g_Rs_Nothing(std::unique_ptr<RecordSet>& rs);

@@ -94,13 +94,13 @@ void Ledger::Form_Activate()
 void Ledger::Set_Job_List()
 {
   Session.CurrentProcedure = QStringLiteral("Set_Job_List");
+  MainConnScope conn;
   try {
-    g_Open_MainConn();
+    conn.open();
     lists.read(Session.CompanyCode);
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
   }
-  g_Nothing_MainConn();
 }
 
 // --- loading, selection, totals -----------------------------------------------------
@@ -125,6 +125,7 @@ void Ledger::Set_Basic_info()
 void Ledger::Set_Deal_List(int /*sort*/)
 {
   Session.CurrentProcedure = QStringLiteral("Set_Basic_Info");
+  MainConnScope conn;
   std::unique_ptr<RecordSet> rs;
   // Emptying the grid and filling it again is one change for the view: a single reset
   // instead of thousands of removed rows followed by thousands of new ones.
@@ -132,7 +133,7 @@ void Ledger::Set_Deal_List(int /*sort*/)
   try {
     sprDeal.setRowCount(0);
     DealGridModel::fillPicker(sprCbo_Acc, lists);
-    g_Open_MainConn();
+    conn.open();
     SqlText = DealStatements::dealList(Session.CompanyCode, form.mskM, filter());
     rs = openRecordSet(SqlText);
 
@@ -168,7 +169,6 @@ void Ledger::Set_Deal_List(int /*sort*/)
     g_Err_Msg(e, ScreenName);
   }
   g_Rs_Nothing(rs);
-  g_Nothing_MainConn();
 }
 
 void Ledger::frm_Clear()
@@ -437,16 +437,17 @@ bool Ledger::Save_Deal()
   form.xBarText.clear();
   form.xBarValue = 0;
   form.notify();
+  MainConnScope conn;
   int saved = 0;
   try {
-    g_Open_MainConn();
+    conn.open();
     const int rows = sprDeal.rowCount();
     for (int j = 1; j <= rows; ++j) {
       if (sprDeal.flag(deal::Changed, j)) {
         DealWrite w = rowWrite(j);
         if (w.classNo == 0) {
           warn(QStringLiteral("거래구분 오류입니다. 확인이 필요하니 현재 상태 그대로 연락주세요."));
-          g_Nothing_MainConn();
+          conn.close();
           if (saved > 0)
             saveFailed(saved);
           return false;
@@ -458,7 +459,7 @@ bool Ledger::Save_Deal()
           w.partNo = allocatePartNo(w.dealCode);
           Session.CurrentProcedure = QStringLiteral("Save_Deal");
           if (!PartNumber::fits(w.partNo)) {
-            g_Nothing_MainConn();
+            conn.close();
             warn(QStringLiteral("[거래번호 ") + w.dealCode +
                  QStringLiteral("]의 분할 건수가 999건을 넘어 더 저장할 수 없습니다.") + savedSoFar(saved) +
                  kTwoBreaks + QStringLiteral("저장을 취소합니다."));
@@ -475,7 +476,7 @@ bool Ledger::Save_Deal()
     }
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
-    g_Nothing_MainConn();
+    conn.close();
     saveFailed(saved);
     return false;
   }
@@ -486,7 +487,7 @@ bool Ledger::Save_Deal()
   form.xBarText = done;
   form.xBarValue = 100;
   form.notify();
-  g_Nothing_MainConn();
+  conn.close();
   Set_Deal_List(0);
   notice(done, Icon::Information);
   return true;
