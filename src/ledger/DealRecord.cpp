@@ -46,8 +46,6 @@ DealRecord::Layout DealRecord::Layout::of(const RecordSet& rs)
 DealRecord DealRecord::read(const RecordSet& rs, const Layout& l)
 {
   DealRecord r;
-  r.comCd = rs.trimmedValue(l.comCd);
-  r.dealMon = rs.trimmedValue(l.dealMon);
   r.dealCd = rs.trimmedValue(l.dealCd);
   r.dealCd2 = rs.trimmedValue(l.dealCd2);
   r.daccGubun = rs.number(l.daccGubun);

@@ -10,8 +10,6 @@ class RecordSet;
 /// trimmed and a database NULL reads as empty text; numbers are the numeric value of
 /// the column's text (0 for NULL or empty).
 struct DealRecord {
-  QString comCd;
-  QString dealMon;
   QString dealCd;
   QString dealCd2;
   double daccGubun = 0;

@@ -213,3 +213,23 @@ TEST_F(DatabaseTest, ARecordSetOutlivesItsConnectionAndItsFilterWorksOnFetchedRo
   g_Rs_Nothing_Filter(rs);
   EXPECT_FALSE(rs);
 }
+
+// Record sets remember short values per column; a column of many distinct values (more
+// than are remembered), values differing only in their last byte and trimmed values
+// must still read back exactly, row after row.
+TEST_F(DatabaseTest, RememberedColumnValuesReadBackExactly)
+{
+  g_Open_MainConn();
+  auto rs = openRecordSet(QStringLiteral(
+      "SELECT CONCAT('코드', seq MOD 300) AS MANY, CONCAT(' ', seq MOD 3, ' ') AS FEW, "
+      "CONCAT('가', seq) AS UNIQ FROM seq_1_to_2000"));
+  g_Nothing_MainConn();
+  ASSERT_EQ(rs->recordCount(), 2000);
+  int row = 1;
+  for (rs->moveFirst(); !rs->eof(); rs->moveNext(), ++row) {
+    ASSERT_EQ(rs->value(0), QStringLiteral("코드%1").arg(row % 300)) << row;
+    ASSERT_EQ(rs->trimmedValue(1), QString::number(row % 3)) << row;
+    ASSERT_EQ(rs->value(1), QStringLiteral(" %1 ").arg(row % 3)) << row;
+    ASSERT_EQ(rs->trimmedValue(2), QStringLiteral("가%1").arg(row)) << row;
+  }
+}

@@ -113,6 +113,45 @@ void RecordSet::materialize()
   m_rawOwner.reset();
 }
 
+QString RecordSet::rememberedDecode(int c, const char* data, quint32 size) const
+{
+  constexpr int kSlots = 256;          // a power of two
+  constexpr int kMaxFilled = kSlots / 2;
+  if (m_recent.size() != m_columns.size())
+    m_recent.resize(m_columns.size());
+  ColumnMemory& memory = m_recent[static_cast<size_t>(c)];
+  if (memory.off)
+    return euckr::decode(data, size);
+  if (memory.table.empty())
+    memory.table.resize(kSlots);
+  // Values here are at most 16 bytes: two words make the hash without a loop per byte.
+  quint64 words[2] = {0, 0};
+  std::memcpy(words, data, size);
+  quint64 mixed = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xC2B2AE3D27D4EB4Full) ^ size;
+  mixed ^= mixed >> 32; // the high half holds every byte's influence; fold it down
+  mixed *= 0x165667B19E3779F9ull;
+  const auto hash = static_cast<quint32>(mixed >> 32);
+  ++memory.lookups;
+  for (quint32 i = hash & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
+    Known& k = memory.table[i];
+    if (!k.data) {
+      QString text = euckr::decode(data, size);
+      if (memory.filled < kMaxFilled) {
+        k = Known{data, size, hash, text};
+        ++memory.filled;
+      } else if (memory.lookups > 512 && memory.hits * 4 < memory.lookups) {
+        memory.off = true; // mostly unique values: remembering them costs more than it saves
+        memory.table = {};
+      }
+      return text;
+    }
+    if (k.hash == hash && k.size == size && std::memcmp(k.data, data, size) == 0) {
+      ++memory.hits;
+      return k.text;
+    }
+  }
+}
+
 QString RecordSet::cellAt(int row, int c, bool trim) const
 {
   const size_t i = static_cast<size_t>(row) * m_columns.size() + static_cast<size_t>(c);
@@ -134,28 +173,9 @@ QString RecordSet::cellAt(int row, int c, bool trim) const
   }
   if (raw.size == 0)
     return QStringLiteral("");
-  QString text;
-  if (raw.size > 16) {
-    text = euckr::decode(raw.data, raw.size);
-  } else {
-    if (m_recent.size() != m_columns.size())
-      m_recent.resize(m_columns.size());
-    Recent& recent = m_recent[static_cast<size_t>(c)];
-    if (recent.misses > 32 && recent.hits * 4 < recent.misses) {
-      text = euckr::decode(raw.data, raw.size);
-    } else if (recent.data && recent.size == raw.size &&
-               std::memcmp(recent.data, raw.data, raw.size) == 0) {
-      ++recent.hits;
-      text = recent.text;
-    } else {
-      ++recent.misses;
-      recent.data = raw.data;
-      recent.size = raw.size;
-      recent.text = euckr::decode(raw.data, raw.size);
-      text = recent.text;
-    }
-  }
-  if (trim && !text.isEmpty() && (text.front().isSpace() || text.back().isSpace()))
+  QString text = raw.size > 16 ? euckr::decode(raw.data, raw.size) : rememberedDecode(c, raw.data, raw.size);
+  // at(), not front()/back(): those detach a text shared with the column memory (a copy per cell).
+  if (trim && !text.isEmpty() && (text.at(0).isSpace() || text.at(text.size() - 1).isSpace()))
     return text.trimmed();
   return text;
 }

@@ -96,16 +96,24 @@ private:
   std::vector<QString> m_cells; // row-major, rows built in memory
   std::shared_ptr<void> m_rawOwner;
   std::vector<RawCell> m_raw;   // row-major, rows fetched from the server
-  // Per column, the last decoded value: codes, months and flags repeat row after row, and
-  // handing out the same shared text saves decoding and allocating it again.
-  struct Recent {
+  // Per column, the short values decoded so far: codes, dates, names and flags come from
+  // small sets, and handing out the same shared text saves decoding and allocating it
+  // again for each row. A column of unique values (entry codes) stops being remembered.
+  struct Known {
     const char* data = nullptr; // points into the fetched result, alive with it
     quint32 size = 0;
+    quint32 hash = 0;
     QString text;
-    int misses = 0; // a column of unique values stops being remembered
-    int hits = 0;
   };
-  mutable std::vector<Recent> m_recent;
+  struct ColumnMemory {
+    std::vector<Known> table; // open addressing; empty slots have no data
+    int filled = 0;
+    int lookups = 0;
+    int hits = 0;
+    bool off = false;
+  };
+  QString rememberedDecode(int column, const char* data, quint32 size) const;
+  mutable std::vector<ColumnMemory> m_recent;
   int m_rows = 0;
   std::optional<RecordFilter> m_filter;
   std::vector<int> m_visible; // row numbers matching the filter

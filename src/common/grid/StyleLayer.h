@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace vcm {
@@ -45,7 +46,9 @@ public:
     }
     if (row >= 0 && size_t(row) < m_rows.size())
       take(m_rows[size_t(row)]);
-    if (!m_cells.isEmpty()) {
+    // The bounds skip the hash for rows without cell overrides (all data rows, when only
+    // header cells have their own kind): this lookup runs for every cell written.
+    if (row >= m_cellRowMin && row <= m_cellRowMax) {
       auto it = m_cells.constFind(key(col, row));
       if (it != m_cells.constEnd())
         take(*it);
@@ -65,6 +68,7 @@ public:
       else
         ++it;
     }
+    recomputeCellRows();
   }
 
   void setColumn(int col, const T& v, quint64 stamp)
@@ -87,8 +91,11 @@ public:
 
   void setCell(int col, int row, const T& v, quint64 stamp)
   {
-    if (col >= 0 && row >= 0)
+    if (col >= 0 && row >= 0) {
       m_cells.insert(key(col, row), {v, stamp});
+      m_cellRowMin = std::min(m_cellRowMin, row);
+      m_cellRowMax = std::max(m_cellRowMax, row);
+    }
   }
 
   /// Rows from `at` on move down by `count`; the new rows carry nothing of their own.
@@ -147,6 +154,7 @@ public:
       else
         ++it;
     }
+    recomputeCellRows();
   }
 
   void clear()
@@ -155,6 +163,7 @@ public:
     m_columns.clear();
     m_rows.clear();
     m_cells.clear();
+    recomputeCellRows();
   }
 
   size_t cellOverrides() const { return size_t(m_cells.size()); }
@@ -177,6 +186,17 @@ private:
         moved.insert(key(colOf(it.key()), row), it.value());
     }
     m_cells.swap(moved);
+    recomputeCellRows();
+  }
+
+  void recomputeCellRows()
+  {
+    m_cellRowMin = std::numeric_limits<int>::max();
+    m_cellRowMax = -1;
+    for (auto it = m_cells.cbegin(); it != m_cells.cend(); ++it) {
+      m_cellRowMin = std::min(m_cellRowMin, rowOf(it.key()));
+      m_cellRowMax = std::max(m_cellRowMax, rowOf(it.key()));
+    }
   }
 
   T m_fallback;
@@ -184,6 +204,8 @@ private:
   std::vector<Entry> m_columns;
   std::vector<Entry> m_rows;
   QHash<quint64, Entry> m_cells;
+  int m_cellRowMin = std::numeric_limits<int>::max(); // rows holding cell overrides
+  int m_cellRowMax = -1;
 };
 
 } // namespace vcm
