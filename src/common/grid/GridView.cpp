@@ -294,8 +294,13 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
     // number the cell does not accept (focus moved away), gives the cell its text back.
     auto* edit = qobject_cast<QLineEdit*>(editor);
     const bool refused = edit && !edit->text().isEmpty() && !edit->hasAcceptableInput();
-    if (hint == QAbstractItemDelegate::RevertModelCache || refused)
+    if (hint == QAbstractItemDelegate::RevertModelCache || refused) {
+      const bool typed = m_grid.text(m_editCol, m_editRow) != m_editOriginal;
       m_grid.setText(m_editCol, m_editRow, m_editOriginal);
+      // Handlers that followed the typing (editChanged) see the cell go back as well.
+      if (typed)
+        emit editChanged(m_editCol, m_editRow);
+    }
     m_editor.clear();
     m_editCol = m_editRow = 0;
   }
