@@ -28,8 +28,9 @@ void Ledger::cmdRowAdd_Divide_Click(int parts)
       return;
     }
     DealSplit::split(sprDeal, Cur_Row, parts);
+    // The member goes on with the first new part's summary.
     const int first = Cur_Row + 1;
-    sprDeal.setActiveCell(sprDeal.activeColumn(), first);
+    sprDeal.setActiveCell(deal::Summary, first);
     ui().pumpEvents();
     sprDeal_Click(deal::Summary, first);
   } catch (const RuntimeError& e) {
