@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -239,8 +240,10 @@ void LedgerScreen::buildGrids()
 
   picCbo_Acc = named<QFrame>(page, QStringLiteral("picCbo_Acc"));
   picCbo_Acc->setFrameShape(QFrame::Box);
+  picCbo_Acc->setAutoFillBackground(true); // it lies over the ledger
   place(picCbo_Acc, 3000, 600, 6400, 4300);
   sprCbo_Acc->setParent(picCbo_Acc);
+  sprCbo_Acc->verticalHeader()->hide(); // row numbers of a filtered list mean nothing to the member
   place(sprCbo_Acc, 30, 30, 6340, 3900);
   lblCbo_Acc = label(picCbo_Acc, QStringLiteral("lblCbo_Acc"),
                      QStringLiteral("※ 선택한 후 [Enter] 또는 [더블클릭] 해주세요."), 60, 3980, 6200);
