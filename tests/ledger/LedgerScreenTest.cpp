@@ -114,6 +114,18 @@ TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
   ASSERT_TRUE(screen);
   screen->ledger().form.mskM = LedgerDb::Month;
   screen->Form_Activate();
+  // The screen sees keys first: Ctrl+F goes to the search box, Enter elsewhere moves on.
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  screen->findChild<GridView*>(QStringLiteral("sprDeal"))->setFocus();
+  ASSERT_TRUE(QApplication::focusWidget());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  auto* search = screen->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+  EXPECT_TRUE(search->hasFocus());
+  QTest::keyClick(search, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_FALSE(search->hasFocus()) << "Enter moved to the next control";
+
   main.cmdWork_Click(1);
   QApplication::processEvents();
   auto* view = screen->findChild<GridView*>(QStringLiteral("sprDeal"));
@@ -169,6 +181,7 @@ TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
   EXPECT_TRUE(menu->isVisible());
   EXPECT_EQ(screen->ledger().Cur_Row, 4);
   menu->hide();
+
   EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
   main.cmdWork_Click(2);
   EXPECT_EQ(ui->texts().value(0), QStringLiteral("[ 3 ]건이 정상적으로 저장되었습니다."));
