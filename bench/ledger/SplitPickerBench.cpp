@@ -11,7 +11,7 @@
 #include "ledger/DealColumns.h"
 #include "ledger/DealSplit.h"
 #include "ledger/Ledger.h"
-#include "ledger/LedgerHost.h"
+#include "BenchHost.h"
 #include "platform/ScriptedUi.h"
 
 #include <QApplication>
@@ -19,7 +19,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <vector>
 
@@ -31,27 +30,17 @@ namespace {
 constexpr int Entries = 5000;
 constexpr int Accounts = 200;
 
-class Buttons : public LedgerHost {
-public:
-  std::array<QString, 9> tags{QString(), QStringLiteral("WORK")};
-  QString workTag(int i) const override { return tags[size_t(i)]; }
-  void setWorkTag(int i, const QString& t) override { tags[size_t(i)] = t; }
-  void setWorkEnabled(int, bool) override {}
-  void setWorkPictures(int, int, int) override {}
-  void showWorkButtons(const QString&) override {}
-  void settingQuickButton(const QString&) override {}
-  void removeQuickButton(const QString&) override {}
-};
 
 /// A month of expense entries in work, the account picker filled.
 struct Screen {
-  Buttons host;
+  bench::BenchHost host;
   GridView deal;
   GridView picker;
   Ledger ledger{host, deal.grid(), picker.grid()};
 
   Screen()
   {
+    host.tags[1] = QStringLiteral("WORK");
     Grid& g = ledger.sprDeal;
     g.setRowCount(Entries);
     for (int r = 1; r <= Entries; ++r) {

@@ -13,15 +13,27 @@
 
 namespace vcm {
 
+namespace {
+
+/// The split and the removal act on the selected row, and only with the right to work.
+bool rowToWorkOn(Ledger& ledger, const QString& noRow)
+{
+  if (!ledger.chk_Work_Right())
+    return false;
+  if (ledger.Cur_Row <= 0) {
+    notice(noRow, Icon::Exclamation);
+    return false;
+  }
+  return true;
+}
+
+} // namespace
+
 void Ledger::cmdRowAdd_Divide_Click(int parts)
 {
   try {
-    if (!chk_Work_Right())
+    if (!rowToWorkOn(*this, QStringLiteral("[개별 분할] 작업할 거래내역을 먼저 선택하세요.")))
       return;
-    if (Cur_Row <= 0) {
-      notice(QStringLiteral("[개별 분할] 작업할 거래내역을 먼저 선택하세요."), Icon::Exclamation);
-      return;
-    }
     const QString refusal = DealSplit::refusal(sprDeal, Cur_Row);
     if (!refusal.isEmpty()) {
       notice(refusal, Icon::Exclamation);
@@ -48,12 +60,8 @@ void Ledger::recomputeSource(qint32 part)
 void Ledger::cmdRowDel_Click()
 {
   try {
-    if (!chk_Work_Right())
+    if (!rowToWorkOn(*this, QStringLiteral("[삭제]할 거래내역을 먼저 선택하세요.")))
       return;
-    if (Cur_Row <= 0) {
-      notice(QStringLiteral("[삭제]할 거래내역을 먼저 선택하세요."), Icon::Exclamation);
-      return;
-    }
     if (numVal(sprDeal.value(deal::NewPart, Cur_Row)) != 1) {
       notice(QStringLiteral("[행삭제]는 신규 [개별분할] 거래내역만 가능합니다. 취소합니다."), Icon::Exclamation);
       return;

@@ -24,8 +24,7 @@ protected:
   void work()
   {
     open();
-    ledger->AAA_Cmd_Work(1);
-    ui->clear();
+    startWork();
   }
   int key(int code, int shift = 0)
   {

@@ -5,6 +5,7 @@
 #include "ledger/DealColumns.h"
 #include "ledger/DealGridModel.h"
 #include "ledger/DealSplit.h"
+#include "ledger/DealStatements.h"
 #include "ledger/InitialConsonants.h"
 #include "ledger/LedgerColours.h"
 #include "ledger/SplitGroupCheck.h"
@@ -201,4 +202,15 @@ TEST(AccountPickerTest, QuickDigits)
   };
   for (const auto& c : cases)
     EXPECT_EQ(AccountPicker::quickNames(QLatin1String(c.typed), c.row, above), c.names) << c.typed;
+}
+
+TEST(DealStatementsTest, DeleteNamesOneKeyExactly)
+{
+  EXPECT_EQ(DealStatements::deleteEntry(QStringLiteral("C1"), QStringLiteral(" 2024.05 "), QStringLiteral(" D'01 "),
+                                        QStringLiteral("002")),
+            QStringLiteral("DELETE FROM DEAL_LIST\n"
+                           " WHERE COM_CD    = 'C1'\n"
+                           "   AND DEAL_MON  = '2024.05'\n"
+                           "   AND DEAL_CD   = 'D''01'\n"
+                           "   AND DEAL_CD_2 = '002'"));
 }

@@ -15,12 +15,6 @@ protected:
       be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS LT01_FAIL_DELETE"));
     LedgerFixture::TearDown();
   }
-  void startWork()
-  {
-    ledger->AAA_Cmd_Work(1);
-    ASSERT_EQ(host.tags[1], QStringLiteral("WORK"));
-    ui->clear();
-  }
   /// Types an amount into a part as the member does: the cell follows every keystroke.
   void typeAmount(int col, int row, const QString& text)
   {
