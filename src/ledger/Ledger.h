@@ -16,7 +16,9 @@ class LedgerHost;
 /// The monthly ledger screen 회계2_거래리스트_New without its widgets: the grid sprDeal
 /// and the account picker sprCbo_Acc as data, the code lists, the state of the other
 /// controls (LedgerForm) and every procedure that loads, selects, totals, enters and
-/// leaves the work state, checks and saves. The screen class wires widgets to it.
+/// leaves the work state, checks and saves (Ledger.cpp), splits and deletes
+/// (LedgerSplit.cpp) and answers the grid's keys and the account picker (LedgerKeys.cpp).
+/// The screen class wires widgets to it.
 ///
 /// The work state is the tag "WORK" of the main window's work button 1, read through
 /// the host. Procedures handle their own run-time errors with the standard notice, as
