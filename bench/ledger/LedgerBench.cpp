@@ -12,7 +12,7 @@
 #include "ledger/DealColumns.h"
 #include "ledger/DealStatements.h"
 #include "ledger/Ledger.h"
-#include "ledger/LedgerHost.h"
+#include "BenchHost.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
 
@@ -38,17 +38,7 @@ const QString Month = QStringLiteral("2024.07");
 constexpr int Entries = 5000;
 constexpr int Changed = 500;
 
-class Buttons : public LedgerHost {
-public:
-  std::array<QString, 9> tags;
-  QString workTag(int i) const override { return tags[size_t(i)]; }
-  void setWorkTag(int i, const QString& t) override { tags[size_t(i)] = t; }
-  void setWorkEnabled(int, bool) override {}
-  void setWorkPictures(int, int, int) override {}
-  void showWorkButtons(const QString&) override {}
-  void settingQuickButton(const QString&) override {}
-  void removeQuickButton(const QString&) override {}
-};
+using Buttons = bench::BenchHost;
 
 struct Deal {
   std::string comCd, dealMon, dealCd, dealCd2, daccGubun, dealDt, dbusiCd, daccCd, drevCd, dbankCd,

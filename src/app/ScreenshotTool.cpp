@@ -14,6 +14,10 @@
 #include "startup/VersionCheck.h"
 #include "common/MainConn.h"
 #include "common/RuntimeError.h"
+#include "ledger/AccountPicker.h"
+#include "ledger/DealColumns.h"
+#include "ledger/DealSplit.h"
+#include "ledger/LedgerScreen.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
@@ -26,6 +30,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 
 using namespace vcm;
@@ -48,6 +53,34 @@ void printNotices(const ScriptedUi& ui)
 {
   for (const auto& m : ui.messages)
     std::fprintf(stderr, "notice [%s]: %s\n", qPrintable(m.title), qPrintable(m.text));
+}
+
+/// The ledger in work with an entry split in two, and the account picker opened for the
+/// first part by the typed text.
+bool saveSplitAndPicker(MainWindow& main, const QDir& out)
+{
+  auto* screen = main.findChild<LedgerScreen*>();
+  if (!screen)
+    return false;
+  Ledger& l = screen->ledger();
+  int row = 1;
+  while (row < l.sprDeal.rowCount() && !DealSplit::refusal(l.sprDeal, row).isEmpty())
+    ++row;
+  l.sprDeal.setActiveCell(deal::Summary, row);
+  l.sprDeal_Click(deal::Summary, row);
+  l.cmdRowAdd_Divide_Click(2);
+  const int amountColumn = l.sprDeal.number(deal::InAmount, row) != 0 ? deal::InAmount : deal::OutAmount;
+  const double total = l.sprDeal.number(amountColumn, row);
+  l.sprDeal.setNumber(amountColumn, row + 1, std::floor(total * 0.6));
+  l.sprDeal_EditChange(amountColumn, row + 1);
+  l.sprDeal.setText(deal::Account, row + 1, AccountPicker::accountText(l.sprCbo_Acc, 2));
+  l.sprDeal.setActiveCell(deal::OutAmount, row); // the amounts in sight
+  bool ok = save(main, out, QStringLiteral("main_ledger_split.png"));
+  l.sprDeal.setText(deal::Account, row + 2, QStringLiteral("비"));
+  l.sprDeal.setActiveCell(deal::Account, row + 2);
+  l.Show_Cbo_Acc(row + 2, QString());
+  ok &= save(main, out, QStringLiteral("main_ledger_picker.png"));
+  return ok;
 }
 
 } // namespace
@@ -125,6 +158,7 @@ int main(int argc, char** argv)
   main->g_Setting_Quick_Btn(MainWindow::kBusinessInfoName);
   main->g_Setting_Quick_Btn(MainWindow::kLedgerName);
   ok &= save(*main, out, QStringLiteral("main_ledger_work.png"));
+  ok &= saveSplitAndPicker(*main, out);
   main->cmdWork(1)->click();
   QApplication::processEvents();
 

@@ -101,6 +101,16 @@ QString DealStatements::dealList(const QString& companyCode, const QString& mont
   return lines(sql);
 }
 
+QString DealStatements::deleteEntry(const QString& companyCode, const QString& month,
+                                    const QString& dealCode, const QString& partNo)
+{
+  return lines({QStringLiteral("DELETE FROM DEAL_LIST"),
+                QStringLiteral(" WHERE COM_CD    = ") + quoted(companyCode),
+                QStringLiteral("   AND DEAL_MON  = ") + quoted(month.trimmed()),
+                QStringLiteral("   AND DEAL_CD   = ") + quoted(dealCode.trimmed()),
+                QStringLiteral("   AND DEAL_CD_2 = ") + quoted(partNo.trimmed())});
+}
+
 QString DealStatements::update(const QString& companyCode, const QString& month, const DealWrite& row)
 {
   return lines({

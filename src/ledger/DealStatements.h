@@ -44,6 +44,10 @@ public:
   /// search is applied while filling the grid).
   static QString dealList(const QString& companyCode, const QString& month, const DealFilter& filter);
 
+  /// Deletes one saved entry by its key (code and part number as the grid shows them).
+  static QString deleteEntry(const QString& companyCode, const QString& month, const QString& dealCode,
+                             const QString& partNo);
+
   static QString update(const QString& companyCode, const QString& month, const DealWrite& row);
   static QString maxPartNo(const QString& companyCode, const QString& month, const QString& dealCode);
   static QString insert(const QString& companyCode, const QString& month, const DealWrite& row);

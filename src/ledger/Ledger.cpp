@@ -226,6 +226,8 @@ void Ledger::sprDeal_Click(qint32 col, qint32 row)
         sprDeal.setText(deal::Check, r, QStringLiteral("1"));
     }
     Cur_Row = row;
+    if (work && col == deal::AccountButton)
+      Show_Cbo_Acc(row, QStringLiteral("A"));
     Key_Move = false;
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
@@ -275,12 +277,19 @@ void Ledger::AAA_Cmd_Work(short command)
         chk_Order();
       }
       break;
+    case 3:
+      // Deleting reloads the month, so it is a browse command only.
+      if (!isWorkState() && chk_Work_Right()) {
+        Del_Noim();
+        ui().pumpEvents();
+      }
+      break;
     case 8:
       if (unloadScreen)
         unloadScreen();
       break;
     default:
-      // 3 (delete marked entries) and 6 (export) arrive with the split and export work.
+      // 6 (export) arrives with the export work.
       break;
     }
   } catch (const RuntimeError& e) {

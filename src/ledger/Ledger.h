@@ -16,7 +16,9 @@ class LedgerHost;
 /// The monthly ledger screen 회계2_거래리스트_New without its widgets: the grid sprDeal
 /// and the account picker sprCbo_Acc as data, the code lists, the state of the other
 /// controls (LedgerForm) and every procedure that loads, selects, totals, enters and
-/// leaves the work state, checks and saves. The screen class wires widgets to it.
+/// leaves the work state, checks and saves (Ledger.cpp), splits and deletes
+/// (LedgerSplit.cpp) and answers the grid's keys and the account picker (LedgerKeys.cpp).
+/// The screen class wires widgets to it.
 ///
 /// The work state is the tag "WORK" of the main window's work button 1, read through
 /// the host. Procedures handle their own run-time errors with the standard notice, as
@@ -74,11 +76,46 @@ public:
   /// The screen is asked to close; `cancel` set refuses.
   void Form_QueryUnload(bool& cancel);
 
+  // --- split and delete ----------------------------------------------------------
+  /// cmdRowAdd_Divide(n) and subRowAdd(n): splits Cur_Row into n new parts.
+  void cmdRowAdd_Divide_Click(int parts);
+  /// cmdRowDel and subRowDel: removes Cur_Row when it is an unsaved part.
+  void cmdRowDel_Click();
+  /// Deletes the entries marked in column 1 from the database (work command 3).
+  void Del_Noim();
+
+  // --- grid keys, mouse and the account picker ------------------------------------
+  /// The member typed into a cell that is being edited (the grid holds the new text).
+  void sprDeal_EditChange(qint32 col, qint32 row);
+  /// A key went down in sprDeal; `key` set to 0 swallows it.
+  void sprDEAL_KeyDown(int& key, int shift);
+  /// A character is typed into sprDeal; `ascii` set to 0 swallows it.
+  void sprDeal_KeyPress(int& ascii);
+  /// Right click on a cell: true when the pop-up menu pMenu is to be shown.
+  bool sprDeal_RightClick(qint32 col, qint32 row);
+  /// A header click would sort by `col`: the ledger sorts itself in browse and always
+  /// cancels the grid's own sorting.
+  void sprI_BeforeUserSort(qint32 col, bool& cancel);
+  void sprDeal_ComboDropDown(qint32 col, qint32 row);
+  void sprDeal_ComboCloseUp(qint32 col, qint32 row);
+  /// Opens the account picker for a row; mode "A" shows every account, any other the
+  /// accounts that the row's account cell names.
+  void Show_Cbo_Acc(qint32 row, const QString& mode);
+  void sprCbo_Acc_DblClick(qint32 col, qint32 row);
+  void sprCbo_Acc_KeyDown(int& key);
+  /// Writes the account of picker row `pickerRow` into the row the picker was opened for.
+  void Set_Select_Acc(qint32 pickerRow);
+
   bool isWorkState() const;
   /// The loader's filters as the search controls stand.
   DealFilter filter() const;
 
 private:
+  void quickAccountEntry(qint32 row);
+  void recomputeSource(qint32 part);
+  void moveRow(int col, int row);
+  void closePicker();
+
   void cancelWork();
   DealWrite rowWrite(int row) const;
   QString allocatePartNo(const QString& dealCode);

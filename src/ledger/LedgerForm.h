@@ -14,7 +14,7 @@ namespace vcm {
 /// types or picks into it and shows what the logic sets, on every `changed` call (the
 /// save's progress is shown while it runs, so changes are announced at once).
 struct LedgerForm {
-  enum class Focus { Month, Search };
+  enum class Focus { Month, Search, Deal, Picker };
 
   // Entered by the member.
   QString mskM;        ///< month "YYYY.MM"
@@ -30,6 +30,7 @@ struct LedgerForm {
   bool splitButtonsEnabled = false; ///< cmdRowAdd_Divide, cmdRowDel and their menu items
   Colour splitButtonColour = colours::ButtonFace;
   bool picCboAccVisible = false;
+  QString pickerTag;             ///< tag of sprCbo_Acc: the sprDeal row it was opened for
   bool monVVisible = false;
   QString xBarText;
   int xBarValue = 0;
@@ -39,6 +40,11 @@ struct LedgerForm {
   std::function<void()> changed;
   /// Called when the logic moves the input focus.
   std::function<void(Focus)> focus;
+  /// Places picCbo_Acc beside sprDeal's active cell (under the account cell, or above it
+  /// when there is no room below); `fromButton` when the cell is the "▼" beside the
+  /// account cell. False when the active cell's position is unknown. Without a window
+  /// there is nothing to place.
+  std::function<bool(bool fromButton)> placePicker;
 
   void notify() const
   {
@@ -50,6 +56,7 @@ struct LedgerForm {
     if (focus)
       focus(target);
   }
+  bool placePickerBesideCell(bool fromButton) const { return !placePicker || placePicker(fromButton); }
 };
 
 } // namespace vcm

@@ -15,8 +15,10 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -86,8 +88,9 @@ LedgerScreen::LedgerScreen(MainWindow* main, QWidget* parent) : QWidget(parent),
   l.form.focus = [this](LedgerForm::Focus target) { setFocusTo(target); };
   l.unloadScreen = [this] { window_()->close(); };
 
-  connect(sprDeal, &GridView::cellClicked, this, [this](int c, int r) { m_ledger->sprDeal_Click(c, r); });
-  connect(sprDeal, &GridView::cellChanged, this, [this](int c, int r) { m_ledger->sprDeal_Change(c, r); });
+  l.form.placePicker = [this](bool fromButton) { return placePicker(fromButton); };
+  wireGrid();
+  wireSplitCommands();
   connect(msk_M, &QLineEdit::textChanged, this, [this](const QString& t) { m_ledger->form.mskM = t; });
   connect(txtSearch, &QLineEdit::textChanged, this, [this](const QString& t) { m_ledger->form.txtSearch = t; });
   for (int i = 0; i < optSearch.size(); ++i)
@@ -237,8 +240,10 @@ void LedgerScreen::buildGrids()
 
   picCbo_Acc = named<QFrame>(page, QStringLiteral("picCbo_Acc"));
   picCbo_Acc->setFrameShape(QFrame::Box);
+  picCbo_Acc->setAutoFillBackground(true); // it lies over the ledger
   place(picCbo_Acc, 3000, 600, 6400, 4300);
   sprCbo_Acc->setParent(picCbo_Acc);
+  sprCbo_Acc->verticalHeader()->hide(); // row numbers of a filtered list mean nothing to the member
   place(sprCbo_Acc, 30, 30, 6340, 3900);
   lblCbo_Acc = label(picCbo_Acc, QStringLiteral("lblCbo_Acc"),
                      QStringLiteral("※ 선택한 후 [Enter] 또는 [더블클릭] 해주세요."), 60, 3980, 6200);
@@ -270,6 +275,80 @@ void LedgerScreen::buildPanels()
 
   MonV = named<QCalendarWidget>(this, QStringLiteral("MonV"));
   MonV->hide();
+}
+
+void LedgerScreen::wireGrid()
+{
+  Ledger* l = m_ledger.get();
+  connect(sprDeal, &GridView::cellClicked, this, [l](int c, int r) { l->sprDeal_Click(c, r); });
+  connect(sprDeal, &GridView::cellChanged, this, [l](int c, int r) { l->sprDeal_Change(c, r); });
+  connect(sprDeal, &GridView::editChanged, this, [l](int c, int r) { l->sprDeal_EditChange(c, r); });
+  connect(sprDeal, &GridView::keyDown, this, [l](int& key, int shift) { l->sprDEAL_KeyDown(key, shift); });
+  connect(sprDeal, &GridView::keyPress, this, [l](int& ascii) { l->sprDeal_KeyPress(ascii); });
+  connect(sprDeal, &GridView::cellRightClicked, this, [this, l](int c, int r, const QPoint& at) {
+    if (l->sprDeal_RightClick(c, r))
+      pMenu->popup(at);
+  });
+  sprDeal->setUserSortEnabled(true);
+  connect(sprDeal, &GridView::beforeUserSort, this, [l](int c, bool& cancel) { l->sprI_BeforeUserSort(c, cancel); });
+  connect(sprDeal, &GridView::dropDown, this, [l](int c, int r) { l->sprDeal_ComboDropDown(c, r); });
+  connect(sprDeal, &GridView::closeUp, this, [l](int c, int r) { l->sprDeal_ComboCloseUp(c, r); });
+  connect(sprCbo_Acc, &GridView::cellDoubleClicked, this, [l](int c, int r) { l->sprCbo_Acc_DblClick(c, r); });
+  connect(sprCbo_Acc, &GridView::keyDown, this, [l](int& key, int) { l->sprCbo_Acc_KeyDown(key); });
+  qApp->installEventFilter(this);
+}
+
+void LedgerScreen::wireSplitCommands()
+{
+  Ledger* l = m_ledger.get();
+  for (int i = 0; i < cmdRowAdd_Divide.size(); ++i) {
+    connect(cmdRowAdd_Divide[i], &QPushButton::clicked, this, [l, i] { l->cmdRowAdd_Divide_Click(i + 1); });
+    connect(subRowAdd[i], &QAction::triggered, this, [l, i] { l->cmdRowAdd_Divide_Click(i + 1); });
+  }
+  connect(cmdRowDel, &QPushButton::clicked, this, [l] { l->cmdRowDel_Click(); });
+  connect(subRowDel, &QAction::triggered, this, [l] { l->cmdRowDel_Click(); });
+}
+
+bool LedgerScreen::placePicker(bool fromButton)
+{
+  QPoint cell;
+  if (!sprDeal->activeCellPosition(cell))
+    return false;
+  QWidget* page = picCbo_Acc->parentWidget();
+  const QRect r = sprDeal->activeCellRect().translated(sprDeal->mapTo(page, QPoint(0, 0)));
+  // Under the account cell, left-aligned with it; above it when the page has no room
+  // below; always inside the page.
+  int left = r.left();
+  if (fromButton)
+    left -= sprDeal->columnWidth(deal::Account - 1);
+  int top = r.bottom() + 1;
+  if (top + picCbo_Acc->height() > page->height())
+    top = r.top() - picCbo_Acc->height();
+  left = std::clamp(left, 0, std::max(0, page->width() - picCbo_Acc->width()));
+  top = std::clamp(top, 0, std::max(0, page->height() - picCbo_Acc->height()));
+  picCbo_Acc->move(left, top);
+  picCbo_Acc->raise();
+  return true;
+}
+
+bool LedgerScreen::eventFilter(QObject* watched, QEvent* event)
+{
+  if (event->type() != QEvent::KeyPress || watched != QApplication::focusWidget() ||
+      !isAncestorOf(static_cast<QWidget*>(watched)))
+    return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  auto* focused = static_cast<QWidget*>(watched);
+  if (key->key() == Qt::Key_F && key->modifiers() == Qt::ControlModifier) {
+    txtSearch->setFocus();
+    txtSearch->setSelection(0, int(txtSearch->text().trimmed().size()) + 1);
+    return true;
+  }
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  // The grids answer Enter themselves (the picker takes its choice with it).
+  if (enter && focused != sprDeal && !sprDeal->isAncestorOf(focused) && focused != sprCbo_Acc &&
+      !picCbo_Acc->isAncestorOf(focused))
+    QCoreApplication::postEvent(focused, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+  return QWidget::eventFilter(watched, event);
 }
 
 void LedgerScreen::wireMainWindow(MainWindow* main)
@@ -387,7 +466,12 @@ void LedgerScreen::showForm()
 
 void LedgerScreen::setFocusTo(LedgerForm::Focus target)
 {
-  (target == LedgerForm::Focus::Month ? msk_M : txtSearch)->setFocus();
+  switch (target) {
+  case LedgerForm::Focus::Month: msk_M->setFocus(); break;
+  case LedgerForm::Focus::Search: txtSearch->setFocus(); break;
+  case LedgerForm::Focus::Deal: sprDeal->setFocus(); break;
+  case LedgerForm::Focus::Picker: sprCbo_Acc->setFocus(); break;
+  }
 }
 
 void LedgerScreen::closeEvent(QCloseEvent* event)

@@ -50,6 +50,9 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  /// The screen sees keys before its controls: Enter moves on to the next control,
+  /// Ctrl+F goes to the search box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void buildSearchArea();
@@ -57,6 +60,9 @@ private:
   void buildGrids();
   void buildPanels();
   void wireMainWindow(MainWindow* main);
+  void wireGrid();
+  void wireSplitCommands();
+  bool placePicker(bool fromButton);
   void showForm();
   void setFocusTo(LedgerForm::Focus target);
   QWidget* window_() const;

@@ -53,6 +53,14 @@ protected:
     return out;
   }
 
+  /// Enters the work state and forgets the notices so far.
+  void startWork()
+  {
+    ledger->AAA_Cmd_Work(1);
+    ASSERT_EQ(host.tags[1], QStringLiteral("WORK"));
+    ui->clear();
+  }
+
   /// Types into a cell as the member would in the work state.
   void type(int col, int row, const QString& text)
   {

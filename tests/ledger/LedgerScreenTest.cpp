@@ -11,6 +11,12 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QMenu>
+#include <QFrame>
+#include <QApplication>
+#include <QTest>
 
 using namespace vcm;
 using namespace vcm::test;
@@ -94,5 +100,91 @@ TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
   EXPECT_EQ(bar->format(), QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다."));
   EXPECT_EQ(db.column("DEAL_SUMM").value(0), QStringLiteral("화면에서"));
   EXPECT_EQ(main.cmdWork(1)->tag(), QString());
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
+
+TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 100000}, {"D02", "001", 2, "102", "001", 0, 2000}});
+  registerLedgerScreen();
+  MainWindow main;
+  main.resize(1400, 900);
+  main.show();
+  auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+  ASSERT_TRUE(screen);
+  screen->ledger().form.mskM = LedgerDb::Month;
+  screen->Form_Activate();
+  // The screen sees keys first: Ctrl+F goes to the search box, Enter elsewhere moves on.
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  screen->findChild<GridView*>(QStringLiteral("sprDeal"))->setFocus();
+  ASSERT_TRUE(QApplication::focusWidget());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  auto* search = screen->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+  EXPECT_TRUE(search->hasFocus());
+  QTest::keyClick(search, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_FALSE(search->hasFocus()) << "Enter moved to the next control";
+
+  main.cmdWork_Click(1);
+  QApplication::processEvents();
+  auto* view = screen->findChild<GridView*>(QStringLiteral("sprDeal"));
+  Grid& g = view->grid();
+  auto centre = [&](int col, int row) { return view->visualRect(view->model()->index(row - 1, col - 1)).center(); };
+
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(deal::Summary, 1));
+  QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("cmdRowAdd_Divide_2")), Qt::LeftButton);
+  ASSERT_EQ(g.rowCount(), 4);
+  EXPECT_EQ(g.text(deal::SplitSource, 2), QStringLiteral("D01001"));
+
+  // Every keystroke in a part's amount moves the source; Escape takes the typing back.
+  for (const auto& [row, typed, escape, source] :
+       {std::tuple{2, "30000", false, "70,000"}, std::tuple{3, "5000", true, "70,000"},
+        std::tuple{3, "20000", false, "50,000"}}) {
+    g.setActiveCell(deal::OutAmount, row);
+    view->setFocus();
+    QTest::keyClick(view, typed[0]);
+    QLineEdit* editor = nullptr; // the one open now; closed ones wait for their deletion
+    for (auto* e : view->viewport()->findChildren<QLineEdit*>())
+      if (e->isVisible())
+        editor = e;
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, QString::fromLatin1(typed + 1));
+    if (escape) {
+      EXPECT_EQ(g.text(deal::OutAmount, 1), QStringLiteral("65,000")) << "the source follows the typing";
+    }
+    QTest::keyClick(editor, escape ? Qt::Key_Escape : Qt::Key_Return);
+    EXPECT_EQ(g.text(deal::OutAmount, 1), QLatin1String(source)) << row << " " << typed;
+  }
+
+  // The "▼" beside the account opens the picker next to the cell; a double click picks.
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(deal::AccountButton, 2));
+  auto* picker = screen->findChild<QFrame*>(QStringLiteral("picCbo_Acc"));
+  ASSERT_TRUE(picker->isVisible());
+  const QRect cell = view->visualRect(view->model()->index(1, deal::Account - 1))
+                         .translated(view->viewport()->mapTo(picker->parentWidget(), QPoint(0, 0)));
+  const QRect placed = picker->geometry();
+  EXPECT_TRUE(placed.top() == cell.bottom() + 1 || placed.bottom() + 1 == cell.top()) << "directly under or above";
+  EXPECT_EQ(placed.left(), cell.left());
+  EXPECT_TRUE(picker->parentWidget()->rect().contains(placed));
+  auto* list = screen->findChild<GridView*>(QStringLiteral("sprCbo_Acc"));
+  const int row = list->grid().searchColumn(picker::Name, 1, list->grid().rowCount(), QStringLiteral("수용비"));
+  ASSERT_GT(row, 0);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                     list->visualRect(list->model()->index(row - 1, picker::Name - 1)).center());
+  EXPECT_EQ(g.text(deal::Account, 2), QStringLiteral("102.수용비"));
+  EXPECT_FALSE(picker->isVisible());
+
+  // The right click offers the split menu at the mouse.
+  QTest::mouseClick(view->viewport(), Qt::RightButton, {}, centre(deal::Summary, 4));
+  auto* menu = screen->findChild<QMenu*>(QStringLiteral("pMenu"));
+  EXPECT_TRUE(menu->isVisible());
+  EXPECT_EQ(screen->ledger().Cur_Row, 4);
+  menu->hide();
+
+  EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
+  main.cmdWork_Click(2);
+  EXPECT_EQ(ui->texts().value(0), QStringLiteral("[ 3 ]건이 정상적으로 저장되었습니다."));
+  EXPECT_EQ(db.column("DEAL_OUT_AMT"), (QStringList{"50000", "30000", "20000", "2000"}));
   MainWindow::setChildFactory(Ledger::ScreenName, {});
 }

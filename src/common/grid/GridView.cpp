@@ -307,8 +307,13 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
   if (editor == m_editor) {
     // The cell followed the typing; an edit that is cancelled, or closed while holding a
     // number the cell does not accept (focus moved away), gives the cell its text back.
-    if (hint == QAbstractItemDelegate::RevertModelCache || GridDelegate::refusesInput(editor))
+    if (hint == QAbstractItemDelegate::RevertModelCache || GridDelegate::refusesInput(editor)) {
+      const bool typed = m_grid.text(m_editCol, m_editRow) != m_editOriginal;
       m_grid.setText(m_editCol, m_editRow, m_editOriginal);
+      // Handlers that followed the typing (editChanged) see the cell go back as well.
+      if (typed)
+        emit editChanged(m_editCol, m_editRow);
+    }
     m_editor.clear();
     m_editCol = m_editRow = 0;
   }

@@ -57,6 +57,7 @@ signals:
   /// The user changed a cell: an edit was committed or a check box toggled.
   void cellChanged(int col, int row);
   /// The user typed into the cell being edited; grid().text() already holds the new text.
+  /// Also raised when a cancelled or refused edit gives the cell its old text back.
   void editChanged(int col, int row);
   /// A key went down in the grid or its editor. Setting `keyCode` to 0 swallows the key.
   /// Connect directly: the argument is changed in place.

@@ -1,0 +1,128 @@
+// The ledger's split, part removal and deletion of marked entries.
+#include "ledger/Ledger.h"
+
+#include "common/ErrMsg.h"
+#include "common/MainConn.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "common/TextHelpers.h"
+#include "ledger/DealColumns.h"
+#include "ledger/DealSplit.h"
+#include "ledger/DealStatements.h"
+#include "platform/Ui.h"
+
+namespace vcm {
+
+namespace {
+
+/// The split and the removal act on the selected row, and only with the right to work.
+bool rowToWorkOn(Ledger& ledger, const QString& noRow)
+{
+  if (!ledger.chk_Work_Right())
+    return false;
+  if (ledger.Cur_Row <= 0) {
+    notice(noRow, Icon::Exclamation);
+    return false;
+  }
+  return true;
+}
+
+} // namespace
+
+void Ledger::cmdRowAdd_Divide_Click(int parts)
+{
+  try {
+    if (!rowToWorkOn(*this, QStringLiteral("[개별 분할] 작업할 거래내역을 먼저 선택하세요.")))
+      return;
+    const QString refusal = DealSplit::refusal(sprDeal, Cur_Row);
+    if (!refusal.isEmpty()) {
+      notice(refusal, Icon::Exclamation);
+      return;
+    }
+    DealSplit::split(sprDeal, Cur_Row, parts);
+    // The member goes on with the first new part's summary.
+    const int first = Cur_Row + 1;
+    sprDeal.setActiveCell(deal::Summary, first);
+    ui().pumpEvents();
+    sprDeal_Click(deal::Summary, first);
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+}
+
+void Ledger::recomputeSource(qint32 part)
+{
+  const QString failure = DealSplit::failureText(DealSplit::recomputeSource(sprDeal, part));
+  if (!failure.isEmpty())
+    notice(failure, Icon::Exclamation);
+}
+
+void Ledger::cmdRowDel_Click()
+{
+  try {
+    if (!rowToWorkOn(*this, QStringLiteral("[삭제]할 거래내역을 먼저 선택하세요.")))
+      return;
+    if (numVal(sprDeal.value(deal::NewPart, Cur_Row)) != 1) {
+      notice(QStringLiteral("[행삭제]는 신규 [개별분할] 거래내역만 가능합니다. 취소합니다."), Icon::Exclamation);
+      return;
+    }
+    const QString failure = DealSplit::failureText(DealSplit::removePart(sprDeal, Cur_Row));
+    if (!failure.isEmpty())
+      notice(failure, Icon::Exclamation);
+    sprDeal_Click(sprDeal.activeColumn(), Cur_Row - 1);
+    notice(QStringLiteral("정상적으로 삭제되었습니다."), Icon::Information);
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+  }
+}
+
+void Ledger::Del_Noim()
+{
+  Session.CurrentProcedure = QStringLiteral("Del_Noim");
+  QList<int> marked;
+  for (int r = 1; r <= sprDeal.rowCount(); ++r) {
+    if (numVal(sprDeal.value(deal::Check, r)) == 0)
+      continue;
+    if (numVal(sprDeal.value(deal::PartNo, r)) == 1) {
+      notice(QStringLiteral("원본 거래내역은 삭제할 수 없습니다.( ") + QString::number(r) +
+                 QStringLiteral(" 행)\n\n해당행의 체크를 제거 후 다시 시도하세요."),
+             Icon::Exclamation);
+      g_Nothing_MainConn();
+      return;
+    }
+    marked << r;
+  }
+  if (marked.isEmpty()) {
+    notice(QStringLiteral("삭제할 거래내역을 먼저 체크해주세요."), Icon::Exclamation);
+    return;
+  }
+  if (notice(QStringLiteral("[ ") + QString::number(marked.size()) + QStringLiteral(" ] 건의 거래내역을 삭제하시겠습니까?"),
+             Icon::Question, Buttons::YesNo) != Answer::Yes)
+    return;
+
+  int deleted = 0;
+  try {
+    g_Open_MainConn();
+    for (int r : marked) {
+      executeSql(DealStatements::deleteEntry(Session.CompanyCode, form.mskM, sprDeal.text(deal::DealCode, r),
+                                             sprDeal.text(deal::PartNo, r)));
+      ++deleted;
+      ui().pumpEvents();
+    }
+  } catch (const RuntimeError& e) {
+    g_Err_Msg(e, ScreenName);
+    g_Nothing_MainConn();
+    // Each entry goes in a statement of its own, so those before the failure are gone:
+    // say how many, and show the month as the database now holds it.
+    notice(QStringLiteral("삭제시 오류가 발생하였습니다. (오류 전에 [ ") + QString::number(deleted) +
+               QStringLiteral(" ]건이 삭제되었습니다.)\n\n지금 상태 그대로 개발사로 연락주세요."),
+           Icon::Exclamation);
+    Set_Deal_List(0);
+    return;
+  }
+  notice(QStringLiteral("정상적으로 삭제되었습니다."), Icon::Information);
+  Set_Deal_List(0);
+  g_Nothing_MainConn();
+}
+
+} // namespace vcm
