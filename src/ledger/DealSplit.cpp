@@ -14,9 +14,10 @@ constexpr int kCopiedColumns[] = {deal::ClassName, deal::BusiName, deal::BankNam
                                   deal::DealDate,  deal::BusiCode, deal::BankCode, deal::ClassNo,
                                   deal::Summary,   deal::Customer};
 
+/// An amount or mark as the cell shows it.
 double amount(const Grid& deal, int col, int row)
 {
-  return numVal(deal.value(col, row));
+  return deal.shownNumber(col, row);
 }
 
 QString partKey(const Grid& deal, int row)
@@ -39,7 +40,7 @@ void lockSourceAmounts(Grid& deal, int source)
   deal.setForeground(CellRange::row(source), ledgerColours::ChangedText);
   deal.setLocked(amounts, true);
   deal.setForeground(amounts, ledgerColours::SplitAmountText);
-  deal.setText(deal::Changed, source, QStringLiteral("1"));
+  deal.setFlag(deal::Changed, source, true);
 }
 
 } // namespace
@@ -73,8 +74,8 @@ void DealSplit::split(Grid& deal, int row, int parts)
     if (amount(deal, deal::SplitOut, row) == 0)
       deal.setText(deal::SplitOut, row, deal.value(deal::OutAmount, row));
     deal.setText(deal::SplitSource, part, sourceKey);
-    deal.setText(deal::Changed, part, QStringLiteral("1"));
-    deal.setText(deal::NewPart, part, QStringLiteral("1"));
+    deal.setFlag(deal::Changed, part, true);
+    deal.setFlag(deal::NewPart, part, true);
     deal.setForeground(CellRange::row(part), ledgerColours::ChangedText);
   }
   lockSourceAmounts(deal, row);

@@ -79,7 +79,7 @@ void Ledger::sprDEAL_KeyDown(int& key, int shift)
     case kEnter:
       // From the counterpart of an income entry and from the receipt mark the member goes
       // on with the next row's account; from the account to the summary.
-      if (((a == deal::Customer && numVal(sprDeal.value(deal::ClassNo, active)) == 1) || a == deal::Receipt) &&
+      if (((a == deal::Customer && sprDeal.number(deal::ClassNo, active) == 1) || a == deal::Receipt) &&
           active < n) {
         sprDeal.setActiveCell(deal::Account, active + 1);
         ui().pumpEvents();

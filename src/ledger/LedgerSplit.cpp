@@ -62,7 +62,7 @@ void Ledger::cmdRowDel_Click()
   try {
     if (!rowToWorkOn(*this, QStringLiteral("[삭제]할 거래내역을 먼저 선택하세요.")))
       return;
-    if (numVal(sprDeal.value(deal::NewPart, Cur_Row)) != 1) {
+    if (sprDeal.number(deal::NewPart, Cur_Row) != 1) {
       notice(QStringLiteral("[행삭제]는 신규 [개별분할] 거래내역만 가능합니다. 취소합니다."), Icon::Exclamation);
       return;
     }
@@ -81,9 +81,9 @@ void Ledger::Del_Noim()
   Session.CurrentProcedure = QStringLiteral("Del_Noim");
   QList<int> marked;
   for (int r = 1; r <= sprDeal.rowCount(); ++r) {
-    if (numVal(sprDeal.value(deal::Check, r)) == 0)
+    if (!sprDeal.flag(deal::Check, r))
       continue;
-    if (numVal(sprDeal.value(deal::PartNo, r)) == 1) {
+    if (sprDeal.number(deal::PartNo, r) == 1) {
       notice(QStringLiteral("원본 거래내역은 삭제할 수 없습니다.( ") + QString::number(r) +
                  QStringLiteral(" 행)\n\n해당행의 체크를 제거 후 다시 시도하세요."),
              Icon::Exclamation);
