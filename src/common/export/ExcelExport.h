@@ -2,6 +2,7 @@
 
 #include "common/grid/Grid.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -42,5 +43,10 @@ void g_EXCEL_CH(const Grid& grid, const QString& listName, const QString& titleT
 /// is 225 characters or longer (that is refused with a notice).
 QString g_SaveFile_Dlg(const QString& proposedName, const QString& pattern, const QString& title,
                        const QString& extension, const QStringList& morePatterns = {});
+
+/// The file name the save dialog proposes: `today` as "YYMMDD", "_", the list name with
+/// "[" and "]" turned into "(" and ")", a double quote into an apostrophe, and "/" (like
+/// every other character a file name cannot hold) into a blank, then ".xls".
+QString proposedExportName(const QString& listName, const QDate& today);
 
 } // namespace vcm
