@@ -23,6 +23,8 @@ namespace {
 constexpr int CancelledError = 32755;
 // Longest chosen path (as the dialog's buffer holds it) the export accepts.
 constexpr int MaxPathLength = 225;
+// Longest file name (without its folder) file systems take, in bytes of the local encoding.
+constexpr int MaxFileNameBytes = 255;
 
 const QString kPattern = QStringLiteral("*.xls");
 const QString kExtension = QStringLiteral(".xls");
@@ -57,7 +59,8 @@ SaveResult saveWorkbook(const ExportSheet& sheet, const QString& path)
   if (target.exists() && markedReadOnly(target))
     return SaveResult::Refused;
   const QFileInfo folder(target.absolutePath());
-  if (!folder.isDir() || markedReadOnly(folder))
+  if (!folder.isDir() || markedReadOnly(folder) ||
+      QFile::encodeName(target.fileName()).size() > MaxFileNameBytes)
     return SaveResult::CannotCreate;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))

@@ -273,7 +273,7 @@ void fontRecord(QByteArray& out, quint16 size10, bool bold, quint16 colour)
   const QString name = fontName();
   const qsizetype rec = beginRecord(out, RecFont);
   put16(out, quint16(size10 * 2)); // twentieths of a point
-  put16(out, 0);
+  put16(out, bold ? 1 : 0);        // the old bold flag, which some readers still use
   put16(out, colour);
   put16(out, bold ? 700 : 400);
   put16(out, 0);
