@@ -485,7 +485,7 @@ QByteArray sheetStream(const ExportSheet& sheet, Tables& tables)
   return out;
 }
 
-QByteArray globalsStream(const Tables& tables, int sheetOffsetAfter)
+QByteArray globalsStream(const Tables& tables)
 {
   QByteArray out;
   smallRecord(out, RecBof, {0x0600, 0x0005, 0x0DBB, 0x07CC, 0, 0, 6, 0});
@@ -510,7 +510,8 @@ QByteArray globalsStream(const Tables& tables, int sheetOffsetAfter)
 
   tables.writeStrings(out);
   smallRecord(out, RecEof, {});
-  qToLittleEndian(quint32(out.size() + sheetOffsetAfter), out.data() + sheetRecord + 4);
+  // The sheet follows the globals directly.
+  qToLittleEndian(quint32(out.size()), out.data() + sheetRecord + 4);
   return out;
 }
 
@@ -522,7 +523,7 @@ bool XlsWriter::write(const ExportSheet& sheet, QIODevice& out)
     return false;
   Tables tables;
   const QByteArray cells = sheetStream(sheet, tables);
-  const QByteArray globals = globalsStream(tables, 0);
+  const QByteArray globals = globalsStream(tables);
   // Readers do not accept the workbook in the short-stream area, so it is padded to the
   // size from which streams live in regular sectors.
   const qsizetype size = globals.size() + cells.size();
