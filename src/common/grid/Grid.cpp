@@ -216,6 +216,17 @@ void Grid::setFlag(int col, int row, bool on)
     setText(col, row, QString());
 }
 
+bool Grid::storedNumber(int col, int row, double& out) const
+{
+  if (!inSheet(col, row))
+    return false;
+  const Cell& cell = cellAt(col, row);
+  out = cell.number;
+  if (std::isnan(out) && (kind(col, row).type != CellType::Number || !parseGridNumber(cell.text, out)))
+    return false;
+  return true;
+}
+
 void Grid::setNumber(int col, int row, double value)
 {
   if (!inSheet(col, row))

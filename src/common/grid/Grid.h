@@ -63,6 +63,9 @@ public:
   double number(int col, int row) const;
   /// number() as the cell shows it: a number cell's value rounded to its decimals.
   double shownNumber(int col, int row) const;
+  /// True, with the number in `out`, when the cell holds a number (a number cell with a
+  /// value, or any cell written with setNumber); false for empty and text cells.
+  bool storedNumber(int col, int row, double& out) const;
   void setNumber(int col, int row, double value);
   /// A mark kept in a hidden column: set when the cell reads as a non-zero number.
   bool flag(int col, int row) const { return number(col, row) != 0; }
