@@ -31,7 +31,7 @@ const Colour BankColours[] = {0xDEEFDE, 0xEFDEDE, 0xDEDEEF, 0xFFFFFF};
 void fillLedger(Grid& grid)
 {
   DealGridModel::setupDeal(grid);
-  grid.setRedraw(false);
+  RedrawSuspended quiet(grid);
   grid.setRowCount(Rows);
   for (int r = 1; r <= Rows; ++r) {
     grid.setText(deal::DealDate, r, QStringLiteral("2015.03.%1").arg(1 + r % 28, 2, 10, QLatin1Char('0')));
@@ -50,7 +50,6 @@ void fillLedger(Grid& grid)
     grid.setText(deal::RowColour, r, QString::number(BankColours[r % 4]));
     grid.setBackground(CellRange::row(r), BankColours[r % 4]);
   }
-  grid.setRedraw(true);
 }
 
 double ms(std::chrono::steady_clock::duration d)
