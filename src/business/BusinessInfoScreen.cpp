@@ -214,6 +214,9 @@ void BusinessInfoScreen::cmdCom_Edit_Click()
       return;
     change->exec();
     delete change;
+    // The view takes over again (and reloads), also where the window system leaves the
+    // activation nowhere after a dialog closes.
+    activateWindow();
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, BusinessInfoView::kFormName);
   }
