@@ -5,6 +5,7 @@
 #include "business/BusinessInfoChangeScreen.h"
 #include "business/BusinessInfoScreen.h"
 #include "common/Session.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/ScriptedUi.h"
 #include "textcontrol/RegisteredLibrary.h"
 
@@ -77,6 +78,7 @@ TEST_F(BusinessScreenTest, ViewShowsStoredTextsWithOrWithoutSeparators)
     EXPECT_EQ(view->mskBase(0)->displayText(), QStringLiteral("123-45-67890")) << stored;
     EXPECT_EQ(view->mskBase(2)->displayText(), QStringLiteral("073-21")) << stored;
     EXPECT_EQ(view->txtBase(0)->Text(), QStringLiteral("77011"));
+    EXPECT_EQ(view->txtBase(0)->SelAlignment(), 2);
     EXPECT_EQ(view->txtCCode()->Text(), test::BusinessDb::Company);
     EXPECT_TRUE(view->txtBase(1)->Locked());
     EXPECT_TRUE(view->opt_ConDiv(1)->isChecked());
@@ -84,6 +86,22 @@ TEST_F(BusinessScreenTest, ViewShowsStoredTextsWithOrWithoutSeparators)
     EXPECT_TRUE(view->cmdCom_Edit()->isVisible());
   }
   EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(BusinessScreenTest, MainWindowGoToButtonOpensTheViewModal)
+{
+  registerBusinessScreens();
+  MainWindow main;
+  QString opened;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      opened = modal->objectName();
+      modal->close();
+    }
+  });
+  main.g_CmdGoto_Click(0);
+  MainWindow::setDialogFactory(BusinessInfoView::kFormName, {});
+  EXPECT_EQ(opened, BusinessInfoView::kFormName);
 }
 
 TEST_F(BusinessScreenTest, ClosingTheChangeScreenReloadsTheView)
