@@ -123,6 +123,7 @@ bool BusinessInfoChange::saveRequest()
   // Details that an earlier failed save left without their header would otherwise join
   // this request, which gets the same number.
   executeSql(headerlessDetailsDelete(c, t));
+  ui().pumpEvents();
   executeSql(detailInsert(c, t, changedFields(), Session.InfoCryptKey));
   ui().pumpEvents();
   try {

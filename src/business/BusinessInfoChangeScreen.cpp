@@ -3,9 +3,7 @@
 #include "business/MaskedFields.h"
 #include "business/ScreenActivation.h"
 #include "common/screen/ScreenRoutines.h"
-#include "mainwindow/MainArtwork.h"
 #include "mainwindow/Twips.h"
-#include "platform/Ui.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -58,23 +56,12 @@ QString indexed(const char* name, int index)
 
 BusinessInfoChangeScreen* BusinessInfoChangeScreen::create(QWidget* parent)
 {
-  auto* screen = new BusinessInfoChangeScreen(parent);
-  if (screen->m_fields.failed()) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return usable(new BusinessInfoChangeScreen(parent));
 }
 
 BusinessInfoChangeScreen::BusinessInfoChangeScreen(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
+    : BusinessDialog(parent, BusinessInfoChange::kFormName, QStringLiteral("사업장정보 변경"), 8400, 10845)
 {
-  setObjectName(BusinessInfoChange::kFormName);
-  setWindowTitle(QStringLiteral("사업장정보 변경"));
-  setFixedSize(twipsSize(8400, 10845));
-  setFont(MainArtwork::labelFont(twipsToPixels(180), false));
-  const QSize screenSize = ui().screenSize();
-  move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
   buildControls();
   if (m_fields.failed())
     return;

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "business/BusinessInfoChange.h"
-#include "business/KoltRichFields.h"
-
-#include <QDialog>
+#include "business/BusinessDialog.h"
 
 #include <array>
 
@@ -17,7 +15,7 @@ namespace vcm {
 /// The change request screen "사업장_사업장정보_변경": a table of the changeable items
 /// with their current values; the member ticks an item, types its new value and saves
 /// the request with "변경저장". Values the member typed live only in the controls.
-class BusinessInfoChangeScreen : public QDialog {
+class BusinessInfoChangeScreen : public BusinessDialog {
   Q_OBJECT
 public:
   /// The screen, or null (after a notice) when its text fields cannot be made.
@@ -59,7 +57,6 @@ private:
   void collectForm();
 
   BusinessInfoChange m_logic;
-  KoltRichFields m_fields;
   std::array<QCheckBox*, 18> m_chk{};
   std::array<IKoltRich*, 14> m_txtBase{};
   std::array<IKoltRich*, 14> m_txtBaseCh{};

@@ -5,10 +5,8 @@
 #include "business/ScreenActivation.h"
 #include "common/ErrMsg.h"
 #include "common/Session.h"
-#include "mainwindow/MainArtwork.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Twips.h"
-#include "platform/Ui.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -43,23 +41,12 @@ QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, int wi
 
 BusinessInfoScreen* BusinessInfoScreen::create(QWidget* parent)
 {
-  auto* screen = new BusinessInfoScreen(parent);
-  if (screen->m_fields.failed()) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return usable(new BusinessInfoScreen(parent));
 }
 
 BusinessInfoScreen::BusinessInfoScreen(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
+    : BusinessDialog(parent, BusinessInfoView::kFormName, QStringLiteral("사업장관리"), 6465, 7710)
 {
-  setObjectName(BusinessInfoView::kFormName);
-  setWindowTitle(QStringLiteral("사업장관리"));
-  setFixedSize(twipsSize(6465, 7710));
-  setFont(MainArtwork::labelFont(twipsToPixels(180), false));
-  const QSize screenSize = ui().screenSize();
-  move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
   buildControls();
   if (m_fields.failed())
     return;

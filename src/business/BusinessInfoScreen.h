@@ -1,9 +1,7 @@
 #pragma once
 
 #include "business/BusinessInfoView.h"
-#include "business/KoltRichFields.h"
-
-#include <QDialog>
+#include "business/BusinessDialog.h"
 
 #include <array>
 
@@ -17,7 +15,7 @@ namespace vcm {
 /// The business information view "사업장_사업장정보": the member business's registered
 /// details, read-only, reloaded each time the window becomes active. Its button
 /// "사업장 정보 수정하기" opens the change request screen when the service allows changes.
-class BusinessInfoScreen : public QDialog {
+class BusinessInfoScreen : public BusinessDialog {
   Q_OBJECT
 public:
   /// The screen, or null (after a notice) when its text fields cannot be made.
@@ -45,7 +43,6 @@ private:
   void showFields();
 
   BusinessInfoView m_logic;
-  KoltRichFields m_fields;
   IKoltRich* m_txtCCode = nullptr;
   std::array<IKoltRich*, 12> m_txtBase{};
   std::array<IKoltRich*, 4> m_txtTel{};
