@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -86,6 +87,18 @@ TEST_F(BusinessScreenTest, ViewShowsStoredTextsWithOrWithoutSeparators)
     EXPECT_TRUE(view->cmdCom_Edit()->isVisible());
   }
   EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(BusinessScreenTest, WithoutTheRegisteredControlTheScreensRefuseWithOneNotice)
+{
+  const QByteArray registered = qgetenv("VCM_CLASS_REGISTRY");
+  QTemporaryDir empty;
+  qputenv("VCM_CLASS_REGISTRY", empty.filePath(QStringLiteral("none.ini")).toLocal8Bit());
+  EXPECT_EQ(BusinessInfoScreen::create(nullptr), nullptr);
+  EXPECT_EQ(BusinessInfoChangeScreen::create(nullptr), nullptr);
+  qputenv("VCM_CLASS_REGISTRY", registered);
+  ASSERT_EQ(ui->messages.size(), 2);
+  EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("등록되어 있지 않습니다")));
 }
 
 TEST_F(BusinessScreenTest, MainWindowGoToButtonOpensTheViewModal)
