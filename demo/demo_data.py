@@ -33,7 +33,7 @@ COMPANY = {
     "COM_JUSO2": "햇살빌딩 2층",
     "DM_POSTNO": "073-21",
     "DM_JUSO1": "서울특별시 영등포구 도림로 123",
-    "DM_JUSO2": "햇살빌딩 2층 사무실",
+    "DM_JUSO2": None,  # the mailing address has no second line
     "COM_MAIL": "sunshine.care@example.kr",
     "CON_DIV": 1,
     "CON_DT": "2019.01.15",

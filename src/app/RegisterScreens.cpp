@@ -1,5 +1,6 @@
 #include "app/RegisterScreens.h"
 
+#include "business/BusinessInfoScreen.h"
 #include "ledger/LedgerScreen.h"
 
 namespace vcm {
@@ -7,6 +8,7 @@ namespace vcm {
 void registerScreens()
 {
   registerLedgerScreen();
+  registerBusinessScreens();
 }
 
 } // namespace vcm

@@ -1,5 +1,6 @@
-// Renders the login screen and the main window against a running backend into PNG
-// files, so that anyone can look at what a member sees. Used by scripts/screenshots:
+// Renders the login screen, the main window and the business screens against a running
+// backend into PNG files, so that anyone can look at what a member sees. Used by
+// scripts/screenshots:
 //
 //   vcm_screenshots OUTDIR MEMBER_ID MEMBER_PW
 //
@@ -10,6 +11,8 @@
 #include "login/LoginScreen.h"
 #include "login/PictureCheckBox.h"
 #include "app/RegisterScreens.h"
+#include "business/BusinessInfoChangeScreen.h"
+#include "business/BusinessInfoScreen.h"
 #include "platform/Appearance.h"
 #include "startup/VersionCheck.h"
 #include "common/MainConn.h"
@@ -22,8 +25,10 @@
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
+#include "textcontrol/ControlFactory.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFocusEvent>
 #include <QFrame>
@@ -102,6 +107,12 @@ int main(int argc, char** argv)
   // Settings of a fresh installation, kept away from any real one.
   QTemporaryDir settingsDir;
   qputenv("VCM_SETTINGS_FILE", settingsDir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+  // The text control of this build, registered where only this run looks.
+  qputenv("VCM_CLASS_REGISTRY", settingsDir.filePath(QStringLiteral("classes.ini")).toLocal8Bit());
+  if (registerServer(QStringLiteral(KOLTRICH_LIBRARY_PATH)) != koltrich::S_Ok) {
+    std::fprintf(stderr, "cannot register %s\n", KOLTRICH_LIBRARY_PATH);
+    return 1;
+  }
 
   ScopedScriptedUi ui;
   ui->m_screen = QSize(1920, 1080);
@@ -161,6 +172,27 @@ int main(int argc, char** argv)
   ok &= saveSplitAndPicker(*main, out);
   main->cmdWork(1)->click();
   QApplication::processEvents();
+
+  // The business information view and its change request, one item ticked and typed.
+  if (auto* view = BusinessInfoScreen::create(main)) {
+    view->show();
+    QApplication::processEvents(); // the first activation loads the view
+    ok &= save(*view, out, QStringLiteral("business_info.png"));
+    if (auto* change = BusinessInfoChangeScreen::create(view)) {
+      change->show();
+      ok &= save(*change, out, QStringLiteral("business_change.png"));
+      change->chkWrite_Com(9)->setChecked(true);
+      change->chkWrite_Com(17)->setChecked(true);
+      change->txtBase_CH(4)->SetText(QStringLiteral("서울특별시 영등포구 도림로 140"));
+      ok &= save(*change, out, QStringLiteral("business_change_ticked.png"));
+      delete change;
+    } else {
+      ok = false;
+    }
+    delete view;
+  } else {
+    ok = false;
+  }
 
   printNotices(*ui);
   delete main;

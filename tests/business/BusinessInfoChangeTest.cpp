@@ -1,0 +1,176 @@
+// Change requests against the test database; stored values are checked by decrypting them.
+#include "BusinessDb.h"
+
+#include "business/BusinessInfoChange.h"
+#include "common/Session.h"
+#include "platform/ScriptedUi.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace vcm {
+namespace {
+
+using Rows = QList<QStringList>;
+
+class BusinessInfoChangeTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    if (!be.available())
+      GTEST_SKIP() << be.unavailableReason().toStdString();
+    db.reset();
+    be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS BT7701_FAIL"));
+  }
+  void TearDown() override
+  {
+    if (be.available())
+      be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS BT7701_FAIL"));
+    Session.Connection.reset();
+    Session.reset();
+  }
+
+  void tick(int item) { change.form.chkWrite_Com[size_t(item)] = true; }
+
+  test::Backend& be = test::Backend::shared();
+  test::BusinessDb db{be};
+  ScopedScriptedUi ui;
+  BusinessInfoChange change;
+};
+
+TEST_F(BusinessInfoChangeTest, LoadsCurrentValuesWithAddressLinesApart)
+{
+  change.Form_Activate();
+  EXPECT_TRUE(ui->messages.isEmpty());
+  EXPECT_EQ(change.current.txtBase[4], QStringLiteral("서울시 강서구 공항대로 1"));
+  EXPECT_EQ(change.current.txtBase[12], QStringLiteral("3층"));
+  EXPECT_EQ(change.current.txtBase[13], QStringLiteral("2호"));
+  EXPECT_EQ(change.current.txtBase[10], QStringLiteral("hope7701"));
+  EXPECT_EQ(Session.CurrentProcedure, QStringLiteral("g_Rs_Nothing"));
+}
+
+TEST_F(BusinessInfoChangeTest, AddressItemWritesOneHeaderAndThreeDetailsInOrder)
+{
+  tick(9);
+  change.form.mskBase_CH[2] = QStringLiteral("073-22");
+  change.form.txtBase_CH[4] = QStringLiteral("  서울시 영등포구 도림로 5 ");
+  change.form.txtBase_CH[12] = QStringLiteral("4층");
+  change.form.txtBase_CH[5] = QStringLiteral("not ticked");
+  ASSERT_TRUE(change.cmdFinish_Click());
+
+  EXPECT_EQ(db.details(), (Rows{{"0001", "COM_POSTNO", "073-22"},
+                                {"0001", "COM_JUSO1", "서울시 영등포구 도림로 5"},
+                                {"0001", "COM_JUSO2", "4층"}}));
+  const Rows headers = db.headers();
+  ASSERT_EQ(headers.size(), 1);
+  EXPECT_EQ(headers[0][0], QStringLiteral("0001"));
+  EXPECT_EQ(headers[0][1], QStringLiteral("0"));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
+                  .match(headers[0][2]).hasMatch()) << headers[0][2].toStdString();
+  ASSERT_EQ(ui->messages.size(), 2);
+  EXPECT_EQ(ui->messages[0].text, BusinessInfoChange::kSaveQuestion);
+  EXPECT_EQ(ui->messages[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(ui->messages[1].text, BusinessInfoChange::kSavedText);
+  EXPECT_EQ(ui->messages[1].icon, Icon::Information);
+  EXPECT_FALSE(change.cmdFinishEnabled);
+  EXPECT_EQ(Session.Connection, nullptr);
+}
+
+TEST_F(BusinessInfoChangeTest, ValuesAreStoredExactlyAndContractWithoutChoiceIsThree)
+{
+  tick(5);
+  tick(11);
+  tick(17);
+  change.form.txtBase_CH[2] = QStringLiteral("김'철\\수");
+  change.form.txtBase_CH[6] = QStringLiteral(" o'neil\\x@예시.kr ");
+  ASSERT_TRUE(change.cmdFinish_Click());
+  EXPECT_EQ(db.details(), (Rows{{"0001", "BOSS_NM", "김'철\\수"},
+                                {"0001", "COM_MAIL", "o'neil\\x@예시.kr"},
+                                {"0001", "CON_DIV", "3"}}));
+}
+
+TEST_F(BusinessInfoChangeTest, NumbersFollowTheHighestRequest)
+{
+  const struct {
+    QStringList existing;
+    const char* next;
+  } cases[] = {
+      {{}, "0001"},
+      {{"0010", "0011"}, "0012"},
+      {{"0009"}, "0010"},
+      {{"9999"}, "10000"},
+      {{"9999", "10000"}, "10001"},
+  };
+  for (const auto& c : cases) {
+    db.reset();
+    for (const QString& n : c.existing)
+      db.addHeader(n);
+    BusinessInfoChange fresh;
+    fresh.form.chkWrite_Com[0] = true;
+    fresh.form.txtBase_CH[0] = QStringLiteral("12345");
+    ASSERT_TRUE(fresh.cmdFinish_Click()) << c.next;
+    EXPECT_EQ(db.details(), (Rows{{c.next, "CENTER_CD", "12345"}})) << c.next;
+    EXPECT_EQ(db.headers().size(), c.existing.size() + 1) << c.next;
+  }
+}
+
+TEST_F(BusinessInfoChangeTest, RefusalsWriteNothing)
+{
+  const auto nothingWritten = [&](const char* what) {
+    EXPECT_TRUE(db.details().isEmpty()) << what;
+    EXPECT_TRUE(db.headers().isEmpty()) << what;
+    EXPECT_TRUE(change.cmdFinishEnabled) << what;
+  };
+  // Ticked, typed, unticked: nothing is ticked any more.
+  change.form.txtBase_CH[2] = QStringLiteral("홍길동");
+  EXPECT_FALSE(change.cmdFinish_Click());
+  EXPECT_EQ(ui->texts(), QStringList{BusinessInfoChange::kNothingTickedText});
+  nothingWritten("unticked");
+
+  ui->clear();
+  tick(5);
+  ui->answers.enqueue(Answer::No);
+  EXPECT_FALSE(change.cmdFinish_Click());
+  EXPECT_EQ(ui->texts(), QStringList{BusinessInfoChange::kSaveQuestion});
+  nothingWritten("answered No");
+
+  ui->clear();
+  tick(7);
+  change.form.txtBase_CH[3] = QStringLiteral("이모지😀");
+  EXPECT_FALSE(change.cmdFinish_Click());
+  ASSERT_EQ(ui->messages.size(), 1);
+  EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("[센 터 장 명] 항목에 저장할 수 없는 문자(😀)")));
+  nothingWritten("outside EUC-KR");
+}
+
+TEST_F(BusinessInfoChangeTest, FailedHeaderTakesItsDetailsBack)
+{
+  be.adminExec(QStringLiteral("CREATE TRIGGER BT7701_FAIL BEFORE INSERT ON TRANS_COM_INFO FOR EACH ROW "
+                              "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'header refused'"));
+  tick(0);
+  tick(1);
+  change.form.mskBase_CH[0] = QStringLiteral("111-22-33333");
+  EXPECT_FALSE(change.cmdFinish_Click());
+  EXPECT_TRUE(db.details().isEmpty());
+  EXPECT_TRUE(db.headers().isEmpty());
+  ASSERT_EQ(ui->messages.size(), 3);
+  EXPECT_TRUE(ui->messages[1].title.startsWith(QStringLiteral("오류안내(")));
+  EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("header refused")));
+  EXPECT_EQ(ui->messages[2].text, BusinessInfoChange::kNotSavedText);
+  EXPECT_TRUE(change.cmdFinishEnabled);
+  EXPECT_EQ(Session.Connection, nullptr);
+}
+
+TEST_F(BusinessInfoChangeTest, StaleHeaderlessDetailsOfTheNextNumberAreRemovedFirst)
+{
+  db.addHeader(QStringLiteral("0001"));
+  db.addDetail(QStringLiteral("0001"), QStringLiteral("BOSS_NM"), QStringLiteral("kept"));
+  db.addDetail(QStringLiteral("0002"), QStringLiteral("HOPE_PW"), QStringLiteral("never confirmed"));
+  tick(16);
+  change.form.txtBase_CH[11] = QStringLiteral("new-pw");
+  ASSERT_TRUE(change.cmdFinish_Click());
+  EXPECT_EQ(db.details(), (Rows{{"0001", "BOSS_NM", "kept"}, {"0002", "HOPE_PW", "new-pw"}}));
+}
+
+} // namespace
+} // namespace vcm
