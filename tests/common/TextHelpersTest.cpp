@@ -48,6 +48,34 @@ TEST(TextHelpers, NumValOfAnOverflowingNumberIsEmptyAndCountsAsZero)
   EXPECT_EQ(numVal(huge), 0.0);
 }
 
+TEST(TextHelpers, NumValReadsLongTextsWhole)
+{
+  const auto zeros = [](int n) { return QString(n, u'0'); };
+  const struct {
+    QString in;
+    std::optional<double> out;
+  } cases[] = {
+      {"1e" + zeros(500) + "5", 100000},
+      {"1." + zeros(400), 1},
+      {"-1." + zeros(400) + "5e-1", -0.1},
+      {"0." + zeros(400) + "1", 0},         // underflow
+      {"-0." + zeros(400) + "1", 0},
+      {"1e-400", 0},
+      {"0." + zeros(300) + "1e300", 0.1},   // small mantissa, large exponent: in range
+      {"1" + zeros(400) + "e-398", 100},    // large mantissa, small exponent: in range
+      {"1,000," + zeros(400), std::nullopt}, // overflow
+      {"1e" + zeros(400) + "400", std::nullopt},
+      {zeros(500) + "12.5", 12.5},
+  };
+  for (const auto& c : cases) {
+    const auto v = g_NumVal(c.in);
+    ASSERT_EQ(v.has_value(), c.out.has_value()) << c.in.left(20).toStdString();
+    if (v) {
+      EXPECT_DOUBLE_EQ(*v, *c.out) << c.in.left(20).toStdString();
+    }
+  }
+}
+
 TEST(TextHelpers, SettingNumberFollowsTheLeadingNumberRule)
 {
   const struct {
