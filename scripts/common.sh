@@ -30,6 +30,7 @@ vcm_install_packages() {
 
 vcm_build() {
   local type="${1:-Release}"
-  cmake -S "$VCM_ROOT" -B "$VCM_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type"
+  # Further arguments are more cache settings for cmake.
+  cmake -S "$VCM_ROOT" -B "$VCM_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${@:2}"
   cmake --build "$VCM_BUILD" -j"$(nproc)"
 }

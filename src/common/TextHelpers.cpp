@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QVarLengthArray>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -18,13 +20,40 @@ bool isIgnoredBlank(char16_t c)
   return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
-/// Reads the leading number in one pass without allocating: every amount of every loaded
-/// row goes through here, so it must stay cheap. Blanks (and, for g_NumVal, commas) are
-/// skipped wherever they stand.
+/// Roughly the decimal order of magnitude of a number text ("123.4e5" gives 8), enough to
+/// tell an overflow from an underflow. The exponent saturates: its size is what counts.
+long long magnitude(const char* first, const char* last)
+{
+  long long order = 0;
+  bool significant = false, afterPoint = false;
+  const char* p = first;
+  for (; p < last && *p != 'e'; ++p) {
+    if (*p == '.')
+      afterPoint = true;
+    else if (!afterPoint && (significant || *p != '0'))
+      ++order; // a digit of the whole part
+    else if (afterPoint && !significant)
+      --order; // a fraction digit up to the first significant one
+    significant = significant || (*p >= '1' && *p <= '9');
+  }
+  if (p == last)
+    return order;
+  ++p;
+  const bool negative = p < last && *p == '-';
+  if (p < last && (*p == '-' || *p == '+'))
+    ++p;
+  long long exponent = 0;
+  for (; p < last; ++p)
+    exponent = std::min(exponent * 10 + (*p - '0'), 1'000'000'000LL);
+  return order + (negative ? -exponent : exponent);
+}
+
+/// Reads the leading number in one pass: every amount of every loaded row goes through
+/// here, so it must stay cheap. Blanks (and, for g_NumVal, commas) are skipped wherever
+/// they stand. The number may be any length; it is read whole, as strtod would read it.
 std::optional<double> parseLeading(QStringView text, bool skipCommas)
 {
-  char buffer[400];
-  int len = 0;
+  QVarLengthArray<char, 64> buffer;
   const auto ignored = [&](char16_t c) { return isIgnoredBlank(c) || (skipCommas && c == u','); };
   qsizetype i = 0;
   const qsizetype n = text.size();
@@ -33,22 +62,17 @@ std::optional<double> parseLeading(QStringView text, bool skipCommas)
       ++i;
     return i < n ? text[i].unicode() : u'\0';
   };
-  const auto put = [&](char c) {
-    if (len < static_cast<int>(sizeof buffer) - 1)
-      buffer[len++] = c;
-  };
+  const auto put = [&](char c) { buffer.append(c); };
   char16_t c = next();
+  bool negative = false;
   if (c == u'+' || c == u'-') {
-    put(static_cast<char>(c));
+    negative = c == u'-';
     ++i;
     c = next();
   }
   int digits = 0;
-  bool tooLong = false;
   const auto readDigits = [&] {
     while ((c = next()) >= u'0' && c <= u'9') {
-      if (len >= static_cast<int>(sizeof buffer) - 8)
-        tooLong = true;
       put(static_cast<char>(c));
       ++digits;
       ++i;
@@ -57,11 +81,10 @@ std::optional<double> parseLeading(QStringView text, bool skipCommas)
   readDigits();
   // Whole amounts are by far the most common input: read them without the general parser.
   if (c != u'.' && c != u'e' && c != u'E' && c != u'd' && c != u'D' && digits > 0 && digits <= 15) {
-    const int start = (buffer[0] == '-' || buffer[0] == '+') ? 1 : 0;
     qint64 whole = 0;
-    for (int k = start; k < len; ++k)
-      whole = whole * 10 + (buffer[k] - '0');
-    return buffer[0] == '-' ? -static_cast<double>(whole) : static_cast<double>(whole);
+    for (const char d : buffer)
+      whole = whole * 10 + (d - '0');
+    return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
   }
   if (c == u'.') {
     put('.');
@@ -70,11 +93,9 @@ std::optional<double> parseLeading(QStringView text, bool skipCommas)
   }
   if (digits == 0)
     return 0.0;
-  if (tooLong)
-    return std::nullopt; // hundreds of digits: beyond any amount; treat as overflow
   if (c == u'e' || c == u'E' || c == u'd' || c == u'D') {
     const qsizetype mark = i;
-    const int markLen = len;
+    const qsizetype markLen = buffer.size();
     put('e');
     ++i;
     c = next();
@@ -88,29 +109,21 @@ std::optional<double> parseLeading(QStringView text, bool skipCommas)
       ++expDigits;
       ++i;
     }
-    if (expDigits == 0) {
+    if (expDigits == 0) { // "1e" is 1
       i = mark;
-      len = markLen;
+      buffer.resize(markLen);
     }
   }
-  // from_chars ignores the process locale (a decimal comma would break strtod) and
-  // takes no leading '+'.
-  const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
+  // from_chars ignores the process locale (a decimal comma would break strtod).
+  const char* first = buffer.constData();
+  const char* last = first + buffer.size();
   double value = 0;
-  const auto [ptr, ec] = std::from_chars(first, buffer + len, value);
-  if (ec == std::errc::result_out_of_range) {
-    // Underflow reads as 0, overflow has no value.
-    bool hugeExponent = false;
-    for (const char* p = first; p < buffer + len; ++p)
-      if (*p == 'e')
-        hugeExponent = p + 1 < buffer + len && p[1] != '-';
-    if (hugeExponent || digits > 300)
-      return std::nullopt;
-    return 0.0;
-  }
+  const std::errc ec = std::from_chars(first, last, value).ec;
+  if (ec == std::errc::result_out_of_range)
+    return magnitude(first, last) > 0 ? std::nullopt : std::optional<double>(0.0); // overflow, underflow
   if (ec != std::errc() || !std::isfinite(value))
     return std::nullopt;
-  return value;
+  return negative ? -value : value;
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressBar>
@@ -399,24 +400,24 @@ void LedgerScreen::AAA_Cmd_Work(short& index)
 void LedgerScreen::Set_Frm_Resize()
 {
   MainWindow* main = m_host.main();
-  if (!main)
+  if (!main || !main->mdiArea())
     return;
-  auto height = [main](const char* name) {
-    QWidget* w = main->findChild<QWidget*>(QLatin1String(name));
-    return w ? pixelsToTwips(w->height()) : 0;
-  };
-  const int width = pixelsToTwips(main->width()) - 300;
-  const int screenHeight = pixelsToTwips(main->height()) - height("g_picMenu") - height("g_picTitle") - 700;
-  if (width <= 0 || screenHeight <= 0)
+  // The screen fills the frame's work area exactly; its panels follow its own inside
+  // (the child window's title bar and borders are not room for them).
+  const QSize area = main->mdiArea()->viewport()->size();
+  if (area.isEmpty())
     return;
-  window_()->resize(twipsSize(width, screenHeight));
+  QWidget* window = window_();
+  window->setGeometry(QRect(QPoint(0, 0), area));
+  const QSize inside = window->contentsRect().size();
+  const int mainWidth = pixelsToTwips(inside.width());
+  const int mainHeight = pixelsToTwips(inside.height());
 
-  const int mainWidth = width - 150;
-  const int mainHeight = screenHeight - 200;
   const int tabLeft = pixelsToTwips(tabDeal->x());
   const int tabTop = pixelsToTwips(tabDeal->y());
   const int tabWidth = mainWidth - tabLeft - 150;
-  const int tabHeight = mainHeight - kFraMainHeight - 1000;
+  const int barHeight = pixelsToTwips(xBar->height());
+  const int tabHeight = mainHeight - tabTop - 100 - barHeight - 100; // the bar and a margin below
   picMain->resize(twipsSize(mainWidth, mainHeight));
   tabDeal->resize(twipsSize(tabWidth, tabHeight));
   const int gridWidth = tabWidth - 300;
@@ -424,8 +425,7 @@ void LedgerScreen::Set_Frm_Resize()
   sprDeal->resize(twipsSize(gridWidth, gridHeight));
   const int easyWidth = pixelsToTwips(picEasy->width());
   picEasy->move(twipsToPixels(gridWidth - easyWidth + 150), twipsToPixels(kGridTop + gridHeight - 300));
-  xBar->setGeometry(twipsRect(pixelsToTwips(xBar->x()), tabHeight + tabTop + 100, tabWidth,
-                              pixelsToTwips(xBar->height())));
+  xBar->setGeometry(twipsRect(pixelsToTwips(xBar->x()), tabHeight + tabTop + 100, tabWidth, barHeight));
 }
 
 void LedgerScreen::showForm()

@@ -154,6 +154,9 @@ bool LoginScreen::eventFilter(QObject* watched, QEvent* event)
       txtPW_KeyDown(key);
       return isEnterKey(key);
     }
+  } else if (event->type() == QEvent::KeyRelease && watched == m_txtPW) {
+    // On X11 switching Caps Lock off takes effect only when its key comes up.
+    refreshCapsNotice();
   } else if (event->type() == QEvent::FocusIn && watched == m_txtPW) {
     txtPW_GotFocus();
   }

@@ -27,10 +27,9 @@ ComponentLibrary* ComponentLibrary::open(const QString& path, Status* status)
     return found.get();
   }
 
-  // Never unloaded: see the class comment.
-  auto* library = new QLibrary(key);
+  // Never unloaded (see the class comment); the handle itself goes with the component.
+  auto library = std::make_unique<QLibrary>(key);
   if (!library->load()) {
-    delete library;
     report(Status::NotLoadable);
     return nullptr;
   }
@@ -48,14 +47,16 @@ ComponentLibrary* ComponentLibrary::open(const QString& path, Status* status)
       || !component->m_canUnloadNow) {
     // Some other library: nothing of it will be called, so it may go again.
     library->unload();
-    delete library;
     report(Status::NotLoadable);
     return nullptr;
   }
+  component->m_library = std::move(library);
   loaded.insert(key, component);
   report(Status::Loaded);
   return component.get();
 }
+
+ComponentLibrary::~ComponentLibrary() = default; // QLibrary's destructor does not unload
 
 koltrich::HResult ComponentLibrary::registerServer() const
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class QLibrary;
 
 namespace vcm {
@@ -18,6 +20,8 @@ public:
   /// The library at `path`, loaded once per process. Null with `status` saying why.
   static ComponentLibrary* open(const QString& path, Status* status = nullptr);
 
+  ~ComponentLibrary();
+
   koltrich::HResult registerServer() const;
   koltrich::HResult unregisterServer() const;
   /// The class object for `classId` that implements `interfaceId`, or the failure code.
@@ -31,6 +35,7 @@ public:
 private:
   ComponentLibrary() = default;
 
+  std::unique_ptr<QLibrary> m_library;
   QString m_path;
   koltrich::DllRegisterServerFn m_register = nullptr;
   koltrich::DllUnregisterServerFn m_unregister = nullptr;

@@ -268,23 +268,25 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent* event)
 
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {
+  // Ctrl+V, Shift+Insert, the context menu's paste and a drop all end here. Each character
+  // passes KeyPress as a typed one does and goes in at once, so a handler that changes or
+  // swallows keys sees the text as it grows and keeps out what it would keep out when typed.
   if (!source || !source->hasText() || isReadOnly())
     return;
-  // One line only, and no more than the limit leaves room for.
-  QString text = source->text();
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (isLineBreak(text.at(i))) {
-      text.truncate(i);
+  for (const QChar ch : source->text()) {
+    if (isLineBreak(ch))
+      break; // one line only
+    short keyAscii = short(ch.unicode());
+    emit KeyPress(keyAscii);
+    const QChar kept{char16_t(ushort(keyAscii))};
+    if (keyAscii == 0 || !(kept.isPrint() || kept.isSurrogate())) // an emoji stays whole
+      continue;
+    if (room() <= 0) {
+      QApplication::beep();
       break;
     }
+    insertPlainText(QString(kept));
   }
-  const int available = qMax(0, room());
-  if (text.size() > available) {
-    text.truncate(available);
-    QApplication::beep();
-  }
-  if (!text.isEmpty())
-    insertPlainText(text);
 }
 
 void RichTextBox::raiseMouse(void (RichTextBox::*signal)(short&, short&, float&, float&),

@@ -2,6 +2,7 @@
 #include "common/MainConn.h"
 #include "common/RuntimeError.h"
 #include "common/Session.h"
+#include "common/db/EucKr.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
 
@@ -232,4 +233,44 @@ TEST_F(DatabaseTest, RememberedColumnValuesReadBackExactly)
     ASSERT_EQ(rs->value(1), QStringLiteral(" %1 ").arg(row % 3)) << row;
     ASSERT_EQ(rs->trimmedValue(2), QStringLiteral("가%1").arg(row)) << row;
   }
+}
+
+TEST_F(DatabaseTest, TheWholeKoreanCodePageIsTheServersBothWays)
+{
+  QString all; // every character the client will send, in code point order
+  for (char32_t c = 0x80; c <= 0xFFFF; ++c)
+    if (euckr::encode(QString(QChar(static_cast<char16_t>(c)))))
+      all += QChar(static_cast<char16_t>(c));
+  ASSERT_EQ(all.size(), 17048);
+
+  g_Open_MainConn();
+  be.adminExec(QStringLiteral("CREATE OR REPLACE TABLE T_CODEPAGE (TXT MEDIUMTEXT) DEFAULT CHARSET=euckr"));
+  executeSql(QStringLiteral("INSERT INTO T_CODEPAGE (TXT) VALUES ('%1')").arg(all));
+  const QString stored = be.adminScalar(QStringLiteral("SELECT HEX(TXT) FROM T_CODEPAGE"));
+  EXPECT_EQ(stored, QString::fromLatin1(euckr::encode(all)->toHex().toUpper()));
+  // The server's own conversion gives the same bytes, so it stored every character ('?' is
+  // not among them) and reads them back as the same text.
+  EXPECT_EQ(be.adminScalar(QStringLiteral("SELECT HEX(CONVERT(_utf8mb4'%1' USING euckr))").arg(all)), stored);
+  EXPECT_EQ(be.adminScalar(QStringLiteral("SELECT TXT FROM T_CODEPAGE")), all);
+  EXPECT_EQ(openRecordSet(QStringLiteral("SELECT TXT FROM T_CODEPAGE"))->value(0), all);
+
+  // Every pair the server decodes, in byte order: the client decodes each to the same
+  // character, and there are no more of them than the client sends.
+  const QString pairs = QStringLiteral(
+      "WITH RECURSIVE b(n) AS (SELECT 65 UNION ALL SELECT n + 1 FROM b WHERE n < 254), "
+      "p AS (SELECT CONVERT(UNHEX(CONCAT(HEX(l.n), HEX(t.n))) USING euckr) AS c, l.n * 256 + t.n AS k "
+      "FROM b l JOIN b t WHERE l.n >= 129), "
+      "u AS (SELECT c, k, HEX(CONVERT(c USING utf8mb4)) AS h FROM p) "
+      "SELECT GROUP_CONCAT(c ORDER BY k SEPARATOR '') AS S, COUNT(*) AS N FROM u "
+      "WHERE LEFT(h, 2) <> '3F'"); // the server shows a pair it cannot read as '?'
+  const auto server = be.adminQuery(pairs).value(0);
+  ASSERT_EQ(server.size(), 2);
+  EXPECT_EQ(server.at(1), QStringLiteral("17048"));
+  EXPECT_EQ(openRecordSet(pairs)->value(0), server.at(0));
+
+  // Text another client stored as 똠 and €.
+  be.adminExec(QStringLiteral("INSERT INTO T_LAYER (NM) VALUES (UNHEX('8C63A2E6'))"));
+  EXPECT_EQ(openRecordSet(QStringLiteral("SELECT NM FROM T_LAYER"))->value(0), QStringLiteral("똠€"));
+  be.adminExec(QStringLiteral("DROP TABLE T_CODEPAGE"));
+  g_Nothing_MainConn();
 }

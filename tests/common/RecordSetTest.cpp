@@ -69,6 +69,44 @@ TEST(RecordSet, MalformedFiltersAndUnknownColumnsAreErrors)
   EXPECT_THROW(rs.setFilter(QStringLiteral("NOPE = '1'")), RuntimeError);
 }
 
+TEST(RecordSet, LongChainsWorkAndDeepParenthesesAreRefused)
+{
+  const auto nested = [](int depth) {
+    return QString(depth, u'(') + QStringLiteral("ACC_DIV = '1'") + QString(depth, u')');
+  };
+  const auto chain = [](const char* joiner, int terms) {
+    QStringList parts(terms, QStringLiteral("ACC_DIV = '1'"));
+    return parts.join(QString::fromLatin1(joiner));
+  };
+  const struct {
+    const char* name;
+    QString filter;
+    bool accepted;
+  } cases[] = {
+      {"100 parentheses", nested(100), true},
+      {"101 parentheses", nested(101), false},
+      {"100,000 parentheses", nested(100000), false},
+      {"100,000 ANDs", chain(" AND ", 100000), true},
+      {"100,000 ORs in parentheses", QLatin1Char('(') + chain(" OR ", 100000) + QLatin1Char(')'), true},
+  };
+  for (const auto& c : cases) {
+    RecordSet rs = accounts();
+    if (c.accepted) {
+      rs.setFilter(c.filter);
+      EXPECT_EQ(codes(rs), (QStringList{"401", "402"})) << c.name;
+      continue;
+    }
+    try {
+      rs.setFilter(c.filter);
+      ADD_FAILURE() << c.name;
+    } catch (const RuntimeError& e) {
+      EXPECT_TRUE(e.description.contains(QStringLiteral("괄호는 100단계까지"))) << c.name;
+      EXPECT_LT(e.description.size(), 100) << "the notice does not repeat the whole expression";
+    }
+    EXPECT_EQ(rs.recordCount(), 5) << c.name;
+  }
+}
+
 TEST(RecordSet, ApostropheInsideAFilterValue)
 {
   auto rs = RecordSet::inMemory({{QStringLiteral("NM"), CT::Text}});

@@ -48,6 +48,34 @@ TEST(TextHelpers, NumValOfAnOverflowingNumberIsEmptyAndCountsAsZero)
   EXPECT_EQ(numVal(huge), 0.0);
 }
 
+TEST(TextHelpers, NumValReadsLongTextsWhole)
+{
+  const auto zeros = [](int n) { return QString(n, u'0'); };
+  const struct {
+    QString in;
+    std::optional<double> out;
+  } cases[] = {
+      {"1e" + zeros(500) + "5", 100000},
+      {"1." + zeros(400), 1},
+      {"-1." + zeros(400) + "5e-1", -0.1},
+      {"0." + zeros(400) + "1", 0},         // underflow
+      {"-0." + zeros(400) + "1", 0},
+      {"1e-400", 0},
+      {"0." + zeros(300) + "1e300", 0.1},   // small mantissa, large exponent: in range
+      {"1" + zeros(400) + "e-398", 100},    // large mantissa, small exponent: in range
+      {"1,000," + zeros(400), std::nullopt}, // overflow
+      {"1e" + zeros(400) + "400", std::nullopt},
+      {zeros(500) + "12.5", 12.5},
+  };
+  for (const auto& c : cases) {
+    const auto v = g_NumVal(c.in);
+    ASSERT_EQ(v.has_value(), c.out.has_value()) << c.in.left(20).toStdString();
+    if (v) {
+      EXPECT_DOUBLE_EQ(*v, *c.out) << c.in.left(20).toStdString();
+    }
+  }
+}
+
 TEST(TextHelpers, SettingNumberFollowsTheLeadingNumberRule)
 {
   const struct {
@@ -82,36 +110,36 @@ TEST(TextHelpers, OpenFileDialogResultFormat)
 
 #include "common/db/EucKr.h"
 
-#include <QStringEncoder>
-
-TEST(EucKr, TableCodecAgreesWithThePlatformConverterForEveryCharacter)
+// The server is the oracle for the whole code page (common_db_test); these are the
+// edges the client decides on its own.
+TEST(EucKr, CodePageEdgesAndRefusals)
 {
-  QString encodable;
-  int mismatches = 0;
+  int encodable = 0, syllables = 0;
   for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
-    if (QChar::isSurrogate(c))
-      continue;
     const QString one(QChar(static_cast<char16_t>(c)));
-    QStringEncoder platform("EUC-KR", QStringConverter::Flag::Stateless);
-    const QByteArray expected = platform.encode(one);
-    const bool platformOk = !platform.hasError() && expected.size() == 2;
-    const auto ours = vcm::euckr::encode(one);
-    if (ours.has_value() != platformOk || (ours && *ours != expected))
-      ++mismatches;
-    if (ours)
-      encodable += one;
+    if (const auto bytes = vcm::euckr::encode(one)) {
+      ++encodable;
+      syllables += c >= 0xAC00 && c <= 0xD7A3;
+      EXPECT_EQ(vcm::euckr::decode(bytes->constData(), bytes->size()), one) << int(c);
+    }
   }
-  EXPECT_EQ(mismatches, 0);
-  EXPECT_GT(encodable.size(), 8000) << "the code page holds over eight thousand characters";
-  const QString mixed = QStringLiteral("ABC 123 ") + encodable + QStringLiteral(" 끝");
-  const auto bytes = vcm::euckr::encode(mixed);
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(vcm::euckr::decode(bytes->constData(), bytes->size()), mixed);
+  EXPECT_EQ(encodable, 17048);
+  EXPECT_EQ(syllables, 11172);
 
-  // Syllables outside the code page (for example 똠) and emoji are refused.
-  EXPECT_FALSE(vcm::euckr::encode(QStringLiteral("똠방")).has_value());
-  EXPECT_EQ(vcm::euckr::firstUnencodable(QStringLiteral("가😀나")), QStringLiteral("😀"));
-  // A broken trailing byte still decodes without reading past the end.
-  const char broken[] = {'\xB0', '\xA1', '\xB0'};
-  EXPECT_TRUE(vcm::euckr::decode(broken, 3).startsWith(QStringLiteral("가")));
+  const struct { const char* bytes; QString text; } decoded[] = {
+      {"\x8C\x63\xA2\xE6\xA2\xE7", QStringLiteral("똠€®")},
+      {"A\xB0\xA1" "B", QStringLiteral("A가B")},
+      {"\xB0\xA1\xB0", QStringLiteral("가\uFFFD")},     // cut after a lead byte
+      {"\xC9\xA1\xFF", QStringLiteral("\uFFFD\uFFFD")}, // user-defined area, stray byte
+      {"\x81\x41", QStringLiteral("갂")},                   // first pair of the page
+      {"\xC9\x41z", QStringLiteral("\uFFFDAz")},           // an ASCII trail stays itself
+  };
+  for (const auto& d : decoded)
+    EXPECT_EQ(vcm::euckr::decode(d.bytes, qstrlen(d.bytes)), d.text) << d.bytes;
+
+  // Emoji, Hanja outside the set, private use and a lone surrogate are refused whole.
+  for (const QString& bad : {QStringLiteral("가😀나"), QStringLiteral("𠀀"), QStringLiteral("\uE000"),
+                             QString(QChar(0xD800)), QStringLiteral("丟")})
+    EXPECT_FALSE(vcm::euckr::encode(bad).has_value()) << bad.toStdString();
+  EXPECT_EQ(vcm::euckr::firstUnencodable(QStringLiteral("똠😀나")), QStringLiteral("😀"));
 }

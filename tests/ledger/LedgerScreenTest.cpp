@@ -5,11 +5,13 @@
 #include "ledger/LedgerScreen.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
+#include "platform/Appearance.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QLineEdit>
@@ -187,4 +189,54 @@ TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
   EXPECT_EQ(ui->texts().value(0), QStringLiteral("[ 3 ]건이 정상적으로 저장되었습니다."));
   EXPECT_EQ(db.column("DEAL_OUT_AMT"), (QStringList{"50000", "30000", "20000", "2000"}));
   MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
+
+TEST_F(LedgerScreenTest, AtTheMainWindowsSizeTheLedgerFillsItsFrameAndShowsEveryColumnUncut)
+{
+  // A busy month (three-digit row numbers) with the widest entries the columns take: a
+  // full date, five-digit codes, the largest amounts.
+  QList<DealRow> deals{{"88888", "888", 2, "101", "001", 999999999, 999999999}};
+  for (int i = 1; i < 150; ++i)
+    deals.push_back({QString::number(i).rightJustified(5, u'0'), "001", 1, "201", "003", 2000, 0});
+  db.addDeals(deals);
+  const QFont oldFont = QApplication::font();
+  installAppearance(); // the program's font: the widths below depend on it
+  registerLedgerScreen();
+  MainWindow main;
+  main.show();
+  auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+  ASSERT_TRUE(screen);
+  screen->ledger().form.mskM = LedgerDb::Month;
+  screen->Form_Activate();
+  QApplication::processEvents();
+
+  const QSize defaultSize = main.size();
+  // Ends at the default size, where every column through 지출금액 must show.
+  for (const QSize size : {QSize(1600, 1000), QSize(1000, 700), defaultSize}) {
+    main.resize(size);
+    QApplication::processEvents();
+    const auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(sub->geometry(), main.mdiArea()->viewport()->rect()) << size.width();
+    // Nothing of the screen's own panels reaches past its bottom or right edge.
+    for (const char* name : {"picMain", "tabDeal", "xBar", "sprDeal", "picEasy"}) {
+      auto* w = screen->findChild<QWidget*>(QLatin1String(name));
+      const QRect r(w->mapTo(screen, QPoint(0, 0)), w->size());
+      EXPECT_TRUE(screen->rect().contains(r)) << name << " at " << size.width();
+    }
+  }
+
+  auto* view = screen->findChild<GridView*>(QStringLiteral("sprDeal"));
+  const Grid& g = view->grid();
+  const int last = view->columnViewportPosition(deal::OutAmount - 1) + view->columnWidth(deal::OutAmount - 1);
+  EXPECT_LE(last, view->viewport()->width()) << "every column through 지출금액 shows without scrolling";
+  const QFontMetricsF metrics(view->font()); // fractional: a text wider by a fraction is elided
+  for (const int c : {deal::DealDate, deal::DealCode, deal::PartNo, deal::InAmount, deal::OutAmount}) {
+    // A cell draws its text inside 2 pixels each side, left of its grid line.
+    const int room = view->columnWidth(c - 1) - (view->showGrid() ? 1 : 0) - 4;
+    for (int r = 1; r <= g.rowCount(); ++r)
+      EXPECT_LE(metrics.horizontalAdvance(g.text(c, r)), room) << "column " << c << " cuts " << g.text(c, r).toStdString();
+  }
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+  QApplication::setFont(oldFont);
 }

@@ -120,6 +120,13 @@ TEST_F(LoginScreenTest, CapsLockNoticeFollowsTheKeyboardInThePasswordBoxOnly)
   ui->m_capsLock = true;
   QTest::keyClick(screen.txtPW(), Qt::Key_CapsLock);
   EXPECT_FALSE(screen.fraCaps()->isHidden());
+
+  // Switched off, X11 reports it only once the key is released.
+  QTest::keyPress(screen.txtPW(), Qt::Key_CapsLock);
+  ui->m_capsLock = false;
+  EXPECT_FALSE(screen.fraCaps()->isHidden());
+  QTest::keyRelease(screen.txtPW(), Qt::Key_CapsLock);
+  EXPECT_TRUE(screen.fraCaps()->isHidden());
 }
 
 TEST_F(LoginScreenTest, LayoutTabOrderAndCaption)

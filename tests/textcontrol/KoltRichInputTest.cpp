@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTextEdit>
 #include <QWidget>
@@ -171,6 +173,60 @@ TEST_F(KoltRichInputTest, PasteCanBeRefusedByKeyCodeOrKeyAscii)
   moveToEnd();
   paste(QStringLiteral("zz"));
   EXPECT_EQ(m_control->Text(), QStringLiteral("abzz"));
+}
+
+TEST_F(KoltRichInputTest, EveryWayOfPastingPassesKeyPressCharacterByCharacter)
+{
+  const auto drop = [this](const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    const QPointF at = m_box->cursorRect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(m_box->viewport(), &enter);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(m_box->viewport(), &dropped);
+  };
+  const auto menuPaste = [this](const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    std::unique_ptr<QMenu> menu(m_box->createStandardContextMenu());
+    QAction* action = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+    ASSERT_NE(action, nullptr);
+    action->trigger();
+  };
+  const std::pair<const char*, std::function<void(const QString&)>> ways[] = {
+      {"Ctrl+V", [this](const QString& t) { paste(t); }},
+      {"Shift+Insert", [this](const QString& t) {
+         QGuiApplication::clipboard()->setText(t);
+         press(Qt::Key_Insert, Qt::ShiftModifier);
+       }},
+      {"context menu", menuPaste},
+      {"drop", drop},
+  };
+  // Digits only, as a telephone field keeps them; control keys (Ctrl+V itself) pass.
+  QString seen;
+  m_control->events().KeyPress = [&](short& a) {
+    if (a >= 32)
+      seen += QChar(char16_t(a));
+    if (a >= 32 && (a < '0' || a > '9'))
+      a = 0;
+  };
+  for (const auto& [name, way] : ways) {
+    m_control->SetText(QStringLiteral("0"));
+    moveToEnd();
+    seen.clear();
+    way(QStringLiteral("1a2bc3"));
+    EXPECT_EQ(m_control->Text(), QStringLiteral("0123")) << name;
+    EXPECT_EQ(seen, QStringLiteral("1a2bc3")) << name;
+    m_control->SetText(QString());
+    way(QStringLiteral("abc"));
+    EXPECT_EQ(m_control->Text(), QString()) << name;
+  }
+
+  // A handler that turns characters into others sees each one and its change goes in.
+  m_control->events().KeyPress = [](short& a) { if (a >= 'a' && a <= 'z') a -= 32; };
+  m_control->SetText(QString());
+  paste(QStringLiteral("ab1"));
+  EXPECT_EQ(m_control->Text(), QStringLiteral("AB1"));
 }
 
 TEST_F(KoltRichInputTest, EnterStaysOutOfTheTextAndGoesToTheScreen)

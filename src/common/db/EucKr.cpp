@@ -1,8 +1,5 @@
 #include "common/db/EucKr.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 #include <array>
 #include <memory>
 
@@ -10,24 +7,41 @@ namespace vcm::euckr {
 
 namespace {
 
-// The codec sits under every cell of every record set, so it must not pay for a
-// converter per call. Two tables, filled lazily through the platform's converter and then
-// kept for the process: double-byte sequence -> character, and character -> bytes.
-// (One UI thread uses the database layer; the tables need no lock.)
+// The server's euckr is the Korean Windows code page (949): the basic Korean standard set
+// plus the other 8,822 Hangul syllables and a few later symbols (€ A2E6, ® A2E7). The
+// platform's EUC-KR converter knows only the basic set, so the code page is compiled in
+// (EucKrTable.inc, made by make_euckr_table.py) and expanded once into two flat tables:
+// the codec sits under every cell of every record set.
 
-constexpr char16_t kUnknown = 0;      // not looked up yet
-constexpr char16_t kInvalid = 0xFFFF; // looked up: no mapping
+constexpr int kFirstLead = 0x81;
+constexpr int kFirstTrail = 0x41;
+constexpr int kTrails = 0xFF - kFirstTrail;            // 0x41..0xFE
+constexpr int kPairs = (0xFF - kFirstLead) * kTrails;  // 0x81..0xFE
+constexpr char16_t kNone = 0;                          // no character, no bytes
+
+constexpr char16_t kRows[] =
+#include "common/db/EucKrTable.inc"
+    ;
+static_assert(std::size(kRows) == kPairs + 1, "one character per pair and the final NUL");
 
 struct Tables {
-  // Lead byte 0x81..0xFE, trail byte 0x41..0xFE.
-  std::array<char16_t, 126 * 190> toUnicode{};
-  // Per BMP character: the two bytes (lead << 8 | trail), 1 for "cannot encode", 0 unknown.
-  std::array<quint16, 65536> fromUnicode{};
+  std::array<char16_t, kPairs> toUnicode{};   // pair index -> character, kNone when empty
+  std::array<quint16, 65536> fromUnicode{};   // character -> lead << 8 | trail, 0 when none
+
+  Tables()
+  {
+    for (int i = 0; i < kPairs; ++i) {
+      const char16_t c = kRows[i] == u'.' ? kNone : kRows[i];
+      toUnicode[static_cast<size_t>(i)] = c;
+      if (c != kNone)
+        fromUnicode[c] = static_cast<quint16>(((kFirstLead + i / kTrails) << 8) | (kFirstTrail + i % kTrails));
+    }
+  }
 };
 
-Tables& tables()
+const Tables& tables()
 {
-  static const std::unique_ptr<Tables> t = std::make_unique<Tables>();
+  static const std::unique_ptr<const Tables> t = std::make_unique<const Tables>();
   return *t;
 }
 
@@ -39,48 +53,18 @@ bool isAscii(const char* data, qsizetype size)
   return true;
 }
 
-char16_t lookupPair(unsigned char lead, unsigned char trail)
+char16_t lookupPair(const Tables& t, unsigned char lead, unsigned char trail)
 {
-  if (lead < 0x81 || lead > 0xFE || trail < 0x41 || trail > 0xFE)
-    return kInvalid;
-  char16_t& slot = tables().toUnicode[static_cast<size_t>((lead - 0x81) * 190 + (trail - 0x41))];
-  if (slot == kUnknown) {
-    const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    QStringDecoder decoder("EUC-KR", QStringConverter::Flag::Stateless);
-    const QString one = decoder.decode(QByteArrayView(bytes, 2));
-    slot = (!decoder.hasError() && one.size() == 1 && one.at(0) != QChar::ReplacementCharacter)
-               ? one.at(0).unicode()
-               : kInvalid;
-  }
-  return slot;
-}
-
-/// Bytes of one BMP character, or 1 when EUC-KR has no form for it.
-quint16 lookupChar(char16_t c)
-{
-  quint16& slot = tables().fromUnicode[c];
-  if (slot == 0) {
-    QStringEncoder encoder("EUC-KR", QStringConverter::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(QStringView(&c, 1));
-    if (encoder.hasError() || bytes.size() != 2)
-      slot = 1;
-    else
-      slot = static_cast<quint16>((static_cast<unsigned char>(bytes[0]) << 8) |
-                                  static_cast<unsigned char>(bytes[1]));
-  }
-  return slot;
-}
-
-QString decodeSlow(const char* data, qsizetype size)
-{
-  QStringDecoder decoder("EUC-KR", QStringConverter::Flag::Stateless);
-  return decoder.decode(QByteArrayView(data, size));
+  if (lead < kFirstLead || lead > 0xFE || trail < kFirstTrail || trail > 0xFE)
+    return kNone;
+  return t.toUnicode[static_cast<size_t>((lead - kFirstLead) * kTrails + (trail - kFirstTrail))];
 }
 
 } // namespace
 
 std::optional<QByteArray> encode(const QString& text)
 {
+  const Tables& t = tables();
   const qsizetype n = text.size();
   QByteArray out(n * 2, Qt::Uninitialized);
   char* p = out.data();
@@ -91,10 +75,8 @@ std::optional<QByteArray> encode(const QString& text)
       *p++ = static_cast<char>(c);
       continue;
     }
-    if (QChar::isSurrogate(c))
-      return std::nullopt; // outside the BMP: never in EUC-KR
-    const quint16 bytes = lookupChar(c);
-    if (bytes == 1)
+    const quint16 bytes = t.fromUnicode[c]; // surrogates have no entry: an emoji is refused
+    if (bytes == 0)
       return std::nullopt;
     *p++ = static_cast<char>(bytes >> 8);
     *p++ = static_cast<char>(bytes & 0xFF);
@@ -107,6 +89,7 @@ QString decode(const char* data, qsizetype size)
 {
   if (isAscii(data, size))
     return QString::fromLatin1(data, size);
+  const Tables& t = tables();
   QString out(size, Qt::Uninitialized);
   char16_t* p = reinterpret_cast<char16_t*>(out.data());
   const char16_t* start = p;
@@ -116,11 +99,18 @@ QString decode(const char* data, qsizetype size)
       *p++ = b;
       continue;
     }
-    const char16_t c = i + 1 < size ? lookupPair(b, static_cast<unsigned char>(data[i + 1])) : kInvalid;
-    if (c == kInvalid)
-      return decodeSlow(data, size); // let the platform converter decide what to show
-    *p++ = c;
-    ++i;
+    const unsigned char trail = i + 1 < size ? static_cast<unsigned char>(data[i + 1]) : 0;
+    const char16_t c = lookupPair(t, b, trail);
+    if (c != kNone) {
+      *p++ = c;
+      ++i;
+      continue;
+    }
+    // Bytes the code page does not hold (cut text, another client's garbage) show as one
+    // replacement mark; an ASCII byte after the bad lead byte is kept as itself.
+    *p++ = QChar::ReplacementCharacter;
+    if (b >= kFirstLead && b <= 0xFE && trail >= 0x80)
+      ++i;
   }
   out.truncate(p - start);
   return out;

@@ -6,19 +6,31 @@
 
 namespace vcm {
 
+// AND and OR hold all the terms of a chain side by side, so a long chain adds no depth:
+// only parentheses do, and their depth is limited (parsing, matching and freeing the
+// tree all recurse).
 struct RecordFilter::Node {
   enum Kind { Compare, And, Or } kind = Compare;
   QString column;
   QString value;
-  std::shared_ptr<const Node> left, right;
+  std::vector<std::shared_ptr<const Node>> terms;
 };
 
 namespace {
+
+constexpr int kMaxParentheses = 100;
 
 [[noreturn]] void bad(const QString& expression)
 {
   throw RuntimeError(errors::kProvider,
                      QStringLiteral("필터 식이 올바르지 않습니다: ") + expression);
+}
+
+[[noreturn]] void tooDeep()
+{
+  throw RuntimeError(errors::kProvider,
+                     QStringLiteral("필터 식의 괄호가 너무 깊게 겹쳐 있습니다. 괄호는 %1단계까지 "
+                                    "쓸 수 있습니다.").arg(kMaxParentheses));
 }
 
 struct Token {
@@ -100,42 +112,35 @@ private:
     return peek().kind == Token::Word && peek().text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
   }
 
-  NodePtr combine(RecordFilter::Node::Kind kind, NodePtr l, NodePtr r)
+  /// Terms joined by `word`; one term stands for itself.
+  NodePtr parseChain(RecordFilter::Node::Kind kind, const char* word, NodePtr (Parser::*term)())
   {
-    auto n = std::make_shared<RecordFilter::Node>();
-    n->kind = kind;
-    n->left = std::move(l);
-    n->right = std::move(r);
-    return n;
+    NodePtr first = (this->*term)();
+    if (!keyword(word))
+      return first;
+    auto chain = std::make_shared<RecordFilter::Node>();
+    chain->kind = kind;
+    chain->terms.push_back(std::move(first));
+    while (keyword(word)) {
+      next();
+      chain->terms.push_back((this->*term)());
+    }
+    return chain;
   }
 
-  NodePtr parseOr()
-  {
-    NodePtr left = parseAnd();
-    while (keyword("OR")) {
-      next();
-      left = combine(RecordFilter::Node::Or, left, parseAnd());
-    }
-    return left;
-  }
-
-  NodePtr parseAnd()
-  {
-    NodePtr left = parsePrimary();
-    while (keyword("AND")) {
-      next();
-      left = combine(RecordFilter::Node::And, left, parsePrimary());
-    }
-    return left;
-  }
+  NodePtr parseOr() { return parseChain(RecordFilter::Node::Or, "OR", &Parser::parseAnd); }
+  NodePtr parseAnd() { return parseChain(RecordFilter::Node::And, "AND", &Parser::parsePrimary); }
 
   NodePtr parsePrimary()
   {
     if (peek().kind == Token::LParen) {
       next();
+      if (++m_depth > kMaxParentheses)
+        tooDeep();
       NodePtr inner = parseOr();
       if (next().kind != Token::RParen)
         bad(m_source);
+      --m_depth;
       return inner;
     }
     const Token column = next();
@@ -156,15 +161,22 @@ private:
   QString m_source;
   std::vector<Token> m_tokens;
   size_t m_pos = 0;
+  int m_depth = 0;
 };
 
 bool evaluate(const RecordFilter::Node& node, const RecordFilter::Lookup& lookup)
 {
   switch (node.kind) {
   case RecordFilter::Node::And:
-    return evaluate(*node.left, lookup) && evaluate(*node.right, lookup);
+    for (const auto& term : node.terms)
+      if (!evaluate(*term, lookup))
+        return false;
+    return true;
   case RecordFilter::Node::Or:
-    return evaluate(*node.left, lookup) || evaluate(*node.right, lookup);
+    for (const auto& term : node.terms)
+      if (evaluate(*term, lookup))
+        return true;
+    return false;
   case RecordFilter::Node::Compare:
     break;
   }

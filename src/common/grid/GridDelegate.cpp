@@ -97,7 +97,7 @@ void GridDelegate::paintCell(QPainter* painter, const QRect& rect, int col, int 
   }
 
   const CellKind& k = m_grid.kind(col, row);
-  const QRect inner = rect.adjusted(3, 1, -3, -1);
+  const QRect inner = rect.adjusted(2, 1, -2, -1); // GridView::columnPixels counts these margins
   const Qt::Alignment align =
       qtAlignment(m_grid.horizontalAlignment(col, row), m_grid.verticalAlignment(col, row), k.type, header);
   const QColor fg = toQColor(m_grid.foreground(col, row), pal);

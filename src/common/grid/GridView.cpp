@@ -79,9 +79,12 @@ int GridView::columnPixels(double units) const
 {
   if (units <= 0)
     units = DefaultColumnUnits;
-  // A unit is one '0' of the font the widths were chosen for; ours runs narrower than the
-  // texts those columns were sized to hold (dates, codes), hence the extra fifth.
-  return int(std::lround(units * 1.2 * fontMetrics().horizontalAdvance(QLatin1Char('0')))) + 6;
+  // A unit is a little more than one '0' of our font, whose full stops and commas run
+  // wider than those of the font the widths were chosen for: enough for the ledger's
+  // 8.63-unit date column to hold a full date, little enough for its columns through the
+  // expense amount to fit the main window's default size. The 5 pixels are the cell's
+  // text margins (GridDelegate) and its grid line.
+  return int(std::lround(units * 1.085 * fontMetrics().horizontalAdvance(QLatin1Char('0')))) + 5;
 }
 
 int GridView::rowPixels(double points) const
