@@ -1,6 +1,7 @@
 // The FTP routines against the test FTP server.
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
+#include "transfer/RecordingIndicator.h"
 #include "transfer/FtpRoutines.h"
 
 #include <QCoreApplication>
@@ -13,31 +14,7 @@
 namespace vcm {
 namespace {
 
-/// Remembers the indicator after every value change.
-struct RecordingIndicator : ProgressIndicator {
-  struct Step {
-    QString text;
-    int value;
-    bool operator==(const Step&) const = default;
-  };
-  QString m_text = QStringLiteral("start");
-  int m_value = 0;
-  QList<Step> steps;
-
-  QString text() const override { return m_text; }
-  void setText(const QString& text) override { m_text = text; }
-  int value() const override { return m_value; }
-  void setValue(int value) override
-  {
-    m_value = value;
-    steps.append({m_text, value});
-  }
-};
-
-void PrintTo(const RecordingIndicator::Step& s, std::ostream* os)
-{
-  *os << '(' << s.text.toStdString() << ", " << s.value << ')';
-}
+using test::RecordingIndicator;
 
 class FtpRoutinesTest : public ::testing::Test {
 protected:
