@@ -18,13 +18,19 @@
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
+#include "textcontrol/ControlFactory.h"
+#include "transfer/FileTransferScreen.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -127,6 +133,32 @@ int main(int argc, char** argv)
   ok &= save(*main, out, QStringLiteral("main_ledger_work.png"));
   main->cmdWork(1)->click();
   QApplication::processEvents();
+
+  // The file transfer screen with two picked files, then the previous month's history.
+  // Its text boxes come from the built control library, registered in a private file.
+  qputenv("VCM_CLASS_REGISTRY", settingsDir.filePath(QStringLiteral("classes.ini")).toLocal8Bit());
+  registerServer(QStringLiteral(KOLTRICH_LIBRARY_PATH));
+  {
+    FileTransferScreen transfer(main);
+    transfer.show();
+    transfer.txtTitle()->SetText(QStringLiteral("3월 급여대장 및 영수증"));
+    transfer.txtMemo()->SetText(QStringLiteral("급여대장과 카드 영수증 스캔본입니다. 확인 부탁드립니다."));
+    QTemporaryDir files;
+    QStringList picked;
+    for (const auto& [name, size] : {std::pair{"급여대장_2024.xlsx", 48 * 1024 + 300},
+                                     std::pair{"영수증_스캔.pdf", 1843 * 1024}}) {
+      QFile f(files.filePath(QString::fromUtf8(name)));
+      if (f.open(QIODevice::WriteOnly))
+        f.resize(size);
+      picked << f.fileName();
+    }
+    ui->openAnswers.enqueue(picked);
+    transfer.findChild<QPushButton*>(QStringLiteral("cmdFind_F"))->click();
+    ok &= save(transfer, out, QStringLiteral("file_transfer.png"));
+    transfer.findChild<QTabWidget*>(QStringLiteral("tabTrans"))->setCurrentIndex(1);
+    transfer.findChild<QToolButton*>(QStringLiteral("DatM_T_1"))->click();
+    ok &= save(transfer, out, QStringLiteral("file_transfer_history.png"));
+  }
 
   printNotices(*ui);
   delete main;

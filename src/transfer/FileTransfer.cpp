@@ -40,8 +40,8 @@ FileTransfer::FileTransfer(Grid& sprTrans, Grid& sprStory, ProgressIndicator& xB
   m_trans.setLocked(CellRange::sheet(), true);
   m_trans.setAlignment(CellRange::column(ColSize), HAlign::Right);
   m_trans.setColumnWidth(ColDelete, 6);
-  m_trans.setColumnWidth(ColName, 48);
-  m_trans.setColumnWidth(ColSize, 14);
+  m_trans.setColumnWidth(ColName, 40);
+  m_trans.setColumnWidth(ColSize, 12);
 
   m_story.setColumnCount(2);
   m_story.setRowCount(0);
@@ -50,7 +50,7 @@ FileTransfer::FileTransfer(Grid& sprTrans, Grid& sprStory, ProgressIndicator& xB
   m_story.setLocked(CellRange::sheet(), true);
   m_story.setAlignment(CellRange::column(ColSentAt), HAlign::Centre);
   m_story.setColumnWidth(ColSentAt, 20);
-  m_story.setColumnWidth(ColTitle, 48);
+  m_story.setColumnWidth(ColTitle, 38);
 }
 
 void FileTransfer::Form_Load()
