@@ -6,6 +6,7 @@
 #include "common/Session.h"
 #include "common/TextHelpers.h"
 #include "common/db/EucKr.h"
+#include "common/export/ExcelExport.h"
 #include "common/grid/NumberText.h"
 #include "platform/Ui.h"
 #include "transfer/FtpRoutines.h"
@@ -320,8 +321,8 @@ void FileTransfer::Set_Story_List()
 
 void FileTransfer::cmdXls_Click()
 {
-  if (exportList)
-    exportList(m_story, QStringLiteral("파일전송이력(") + form.DatM_T + QStringLiteral("월분)"));
+  const QString listName = QStringLiteral("파일전송이력(") + form.DatM_T + QStringLiteral("월분)");
+  g_EXCEL_CH(m_story, listName, listName, QStringLiteral("&HF8E7F1"), 1, true, 0);
 }
 
 QString FileTransfer::sizeText(qint64 bytes)

@@ -44,8 +44,6 @@ public:
   FileTransferForm form;
   /// The client clock; tests fix it.
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
-  /// Exports sprStory under the given list name; unset, the export button does nothing.
-  std::function<void(Grid& grid, const QString& listName)> exportList;
 
   // Events of the screen.
   void Form_Load();

@@ -1,6 +1,9 @@
 // The file transfer screen's logic against the test FTP server and database.
 #include "FileTransferFixture.h"
+#include "common/export/ExportTestSupport.h"
 #include "transfer/RecordingIndicator.h"
+
+#include <QJsonArray>
 
 #include <QFileInfo>
 
@@ -248,6 +251,22 @@ TEST_F(FileTransferTest, HistoryListsTheMonthAndTheButtonsMoveIt)
   t.DatM_T_ButtonHit(1);
   EXPECT_EQ(t.form.DatM_T, QStringLiteral("2023.12"));
   EXPECT_EQ(story.text(2, 1), QStringLiteral("12월 자료"));
+
+  // The month's list goes into a workbook named and titled after the month.
+  const QString book = m_files.filePath(QStringLiteral("history.xls"));
+  ui->saveAnswers.enqueue(book);
+  t.cmdXls_Click();
+  EXPECT_TRUE(ui->lastProposedName.endsWith(QStringLiteral("_파일전송이력(2023.12월분).xls")));
+  const QJsonArray cells = readWorkbook(book)[QStringLiteral("cells")].toArray();
+  const auto cell = [&](int row, int col) {
+    return cells[row].toArray()[col].toObject()[QStringLiteral("value")].toString();
+  };
+  EXPECT_EQ(cell(0, 0), QStringLiteral("파일전송이력(2023.12월분)"));
+  EXPECT_EQ(cell(2, 0), QStringLiteral("전송일시"));
+  EXPECT_EQ(cell(3, 0), QStringLiteral("2023.12.20 17:30:00"));
+  EXPECT_EQ(cell(3, 1), QStringLiteral("12월 자료"));
+  ui->clear();
+
   t.DatM_T_ButtonHit(2);
   EXPECT_EQ(t.form.DatM_T, QStringLiteral("2024.01"));
   EXPECT_TRUE(ui->messages.isEmpty());
