@@ -106,10 +106,10 @@ BENCHMARK(BM_Upload5MB)->Unit(benchmark::kMillisecond)->Iterations(9);
 int main(int argc, char** argv)
 {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  QApplication app(argc, argv);  // the progress bar is shown and its events run
   if (!backend().available()) {
-    std::fprintf(stderr, "No test backend: set VCM_TEST_ENV to a running backend's backend.env (%s)\n",
-                 backend().unavailableReason().toLocal8Bit().constData());
+    std::fprintf(stderr, "VCM_TEST_ENV must name a running test backend's backend.env: %s\n",
+                 qPrintable(backend().unavailableReason()));
     return 1;
   }
   QtUi qtUi;

@@ -27,6 +27,13 @@ QString rowText(int row)
   return QStringLiteral("[ ") + QString::number(row);
 }
 
+/// A refusal in two sentences; always false, so callers can return it.
+bool refuse(const QString& what, const QString& advice)
+{
+  notice(what + TwoLines + advice, Icon::Exclamation);
+  return false;
+}
+
 } // namespace
 
 FileTransfer::FileTransfer(Grid& sprTrans, Grid& sprStory, ProgressIndicator& xBar)
@@ -113,21 +120,15 @@ bool FileTransfer::chk_Trans_File()
     return false;
   }
   for (int i = 1; i <= rows; ++i) {
-    if (numVal(m_trans.text(ColSize, i)) > MaxKilobytes) {
-      notice(rowText(i) + QStringLiteral(" 행의 파일 크기가 5MB 이상입니다.") + TwoLines +
-                 QStringLiteral("해당 파일은 다른 방법으로 전송해주세요."),
-             Icon::Exclamation);
-      return false;
-    }
+    if (numVal(m_trans.text(ColSize, i)) > MaxKilobytes)
+      return refuse(rowText(i) + QStringLiteral(" 행의 파일 크기가 5MB 이상입니다."),
+                    QStringLiteral("해당 파일은 다른 방법으로 전송해주세요."));
     const QString path = m_trans.tag(ColName, i);
     for (int j = i + 1; j <= rows; ++j) {
-      if (m_trans.tag(ColName, j) == path) {
-        notice(rowText(i) + QStringLiteral(" 행과 ") + QString::number(j) +
-                   QStringLiteral(" 행 ]의 파일이 동일합니다.") + TwoLines +
-                   QStringLiteral("한개의 파일은 삭제해주세요."),
-               Icon::Exclamation);
-        return false;
-      }
+      if (m_trans.tag(ColName, j) == path)
+        return refuse(rowText(i) + QStringLiteral(" 행과 ") + QString::number(j) +
+                          QStringLiteral(" 행 ]의 파일이 동일합니다."),
+                      QStringLiteral("한개의 파일은 삭제해주세요."));
     }
   }
   return true;
@@ -222,23 +223,20 @@ bool FileTransfer::send()
 bool FileTransfer::checkTexts(const QStringList& pickedNames)
 {
   // Checked before anything is uploaded, so a refused text leaves nothing on the server.
-  const auto refuse = [](const QString& where, const QString& bad) {
-    notice(where + QStringLiteral("에 저장할 수 없는 문자(") + bad +
-               QStringLiteral(")가 들어 있습니다.") + TwoLines +
-               QStringLiteral("이모지나 일부 특수문자·한자는 사용할 수 없으니 지우고 다시 입력하세요."),
-           Icon::Exclamation);
-    return false;
+  const auto refuseCharacter = [](const QString& where, const QString& bad) {
+    return refuse(where + QStringLiteral("에 저장할 수 없는 문자(") + bad + QStringLiteral(")가 들어 있습니다."),
+                  QStringLiteral("이모지나 일부 특수문자·한자는 사용할 수 없으니 지우고 다시 입력하세요."));
   };
   for (const auto& [where, text] : {std::pair{QStringLiteral("[제목]"), form.txtTitle.trimmed()},
                                     std::pair{QStringLiteral("[메모]"), form.txtMemo.trimmed()}}) {
     const QString bad = euckr::firstUnencodable(text);
     if (!bad.isNull())
-      return refuse(where, bad);
+      return refuseCharacter(where, bad);
   }
   for (int k = 1; k <= pickedNames.size(); ++k) {
     const QString bad = euckr::firstUnencodable(pickedNames.at(k - 1));
     if (!bad.isNull())
-      return refuse(rowText(k) + QStringLiteral(" 행 ]의 파일명"), bad);
+      return refuseCharacter(rowText(k) + QStringLiteral(" 행 ]의 파일명"), bad);
   }
   return true;
 }
@@ -247,13 +245,10 @@ bool FileTransfer::checkReadable()
 {
   for (int k = 1; k <= m_trans.rowCount(); ++k) {
     QFile file(m_trans.tag(ColName, k).trimmed());
-    if (!file.open(QIODevice::ReadOnly)) {
-      notice(rowText(k) + QStringLiteral(" 행 ]의 파일(") + QDir::toNativeSeparators(file.fileName()) +
-                 QStringLiteral(")을 읽을 수 없습니다.") + TwoLines +
-                 QStringLiteral("파일이 있는지 확인한 뒤 다시 등록해주세요."),
-             Icon::Exclamation);
-      return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+      return refuse(rowText(k) + QStringLiteral(" 행 ]의 파일(") + QDir::toNativeSeparators(file.fileName()) +
+                        QStringLiteral(")을 읽을 수 없습니다."),
+                    QStringLiteral("파일이 있는지 확인한 뒤 다시 등록해주세요."));
   }
   return true;
 }
