@@ -7,6 +7,7 @@
 // are not shown but printed, so that the run never waits for a click.
 #include "common/Deployment.h"
 #include "common/Session.h"
+#include "transfer/FileTransferScreen.h"
 #include "login/LoginScreen.h"
 #include "login/PictureCheckBox.h"
 #include "app/RegisterScreens.h"
@@ -19,15 +20,14 @@
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
 #include "textcontrol/ControlFactory.h"
-#include "transfer/FileTransferScreen.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -75,6 +75,12 @@ int main(int argc, char** argv)
   // Settings of a fresh installation, kept away from any real one.
   QTemporaryDir settingsDir;
   qputenv("VCM_SETTINGS_FILE", settingsDir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+  // The text control of this build, registered where only this run looks.
+  qputenv("VCM_CLASS_REGISTRY", settingsDir.filePath(QStringLiteral("classes.ini")).toLocal8Bit());
+  if (registerServer(QStringLiteral(KOLTRICH_LIBRARY_PATH)) != koltrich::S_Ok) {
+    std::fprintf(stderr, "cannot register %s\n", KOLTRICH_LIBRARY_PATH);
+    return 1;
+  }
 
   ScopedScriptedUi ui;
   ui->m_screen = QSize(1920, 1080);
@@ -125,19 +131,7 @@ int main(int argc, char** argv)
   }
   ok &= save(*main, out, QStringLiteral("main.png"));
 
-  // The ledger in its work state, as after pressing 수정, with the quick bar filled.
-  main->cmdWork(1)->click();
-  QApplication::processEvents();
-  main->g_Setting_Quick_Btn(MainWindow::kBusinessInfoName);
-  main->g_Setting_Quick_Btn(MainWindow::kLedgerName);
-  ok &= save(*main, out, QStringLiteral("main_ledger_work.png"));
-  main->cmdWork(1)->click();
-  QApplication::processEvents();
-
   // The file transfer screen with two picked files, then the previous month's history.
-  // Its text boxes come from the built control library, registered in a private file.
-  qputenv("VCM_CLASS_REGISTRY", settingsDir.filePath(QStringLiteral("classes.ini")).toLocal8Bit());
-  registerServer(QStringLiteral(KOLTRICH_LIBRARY_PATH));
   {
     FileTransferScreen transfer(main);
     transfer.show();
@@ -159,6 +153,15 @@ int main(int argc, char** argv)
     transfer.findChild<QToolButton*>(QStringLiteral("DatM_T_1"))->click();
     ok &= save(transfer, out, QStringLiteral("file_transfer_history.png"));
   }
+
+  // The ledger in its work state, as after pressing 수정, with the quick bar filled.
+  main->cmdWork(1)->click();
+  QApplication::processEvents();
+  main->g_Setting_Quick_Btn(MainWindow::kBusinessInfoName);
+  main->g_Setting_Quick_Btn(MainWindow::kLedgerName);
+  ok &= save(*main, out, QStringLiteral("main_ledger_work.png"));
+  main->cmdWork(1)->click();
+  QApplication::processEvents();
 
   printNotices(*ui);
   delete main;
