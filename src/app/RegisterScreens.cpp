@@ -7,8 +7,8 @@ namespace vcm {
 
 void registerScreens()
 {
-  registerLedgerScreen();
   registerFileTransferScreen();
+  registerLedgerScreen();
 }
 
 } // namespace vcm

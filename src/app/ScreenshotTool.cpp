@@ -7,6 +7,7 @@
 // are not shown but printed, so that the run never waits for a click.
 #include "common/Deployment.h"
 #include "common/Session.h"
+#include "textcontrol/ControlFactory.h"
 #include "transfer/FileTransferScreen.h"
 #include "login/LoginScreen.h"
 #include "login/PictureCheckBox.h"
@@ -19,7 +20,6 @@
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
-#include "textcontrol/ControlFactory.h"
 
 #include <QApplication>
 #include <QDir>
