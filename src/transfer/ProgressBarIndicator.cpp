@@ -22,8 +22,16 @@ int ProgressBarIndicator::value() const
 
 void ProgressBarIndicator::setValue(int value)
 {
-  if (m_bar->value() != value)
-    m_bar->setValue(value);
+  if (m_bar->value() == value)
+    return;
+  // QProgressBar paints at once on every visible change; a transfer changes the value
+  // faster than a screen shows frames. With updates held during the change the bar is
+  // only marked for painting, and paints with the next events that run.
+  const bool enabled = m_bar->updatesEnabled();
+  m_bar->setUpdatesEnabled(false);
+  m_bar->setValue(value);
+  m_bar->setUpdatesEnabled(enabled);
+  m_bar->update();
 }
 
 } // namespace vcm

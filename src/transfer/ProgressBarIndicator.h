@@ -7,8 +7,9 @@ class QProgressBar;
 namespace vcm {
 
 /// A QProgressBar as a ProgressIndicator: the text is the bar's format (shown inside the
-/// bar), the value its value. Unchanged writes are dropped, so a transfer that updates
-/// after every 255-byte block repaints only when something visible changes.
+/// bar), the value its value. Unchanged writes are dropped and changes are painted with
+/// the next events that run, so a transfer that updates after every 255-byte block
+/// repaints only as often as the window can show it.
 class ProgressBarIndicator : public ProgressIndicator {
 public:
   explicit ProgressBarIndicator(QProgressBar* bar) : m_bar(bar) {}
