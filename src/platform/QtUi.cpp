@@ -123,7 +123,9 @@ QStringList QtUi::openFileNames(const QString& title, const QString& filter, boo
 QString QtUi::saveFileName(const QString& title, const QString& filter,
                            const QString& proposedName)
 {
-  return QFileDialog::getSaveFileName(dialogOwner(), title, proposedName, filter);
+  // Callers ask about an existing file themselves (and offer the dialog again on No).
+  return QFileDialog::getSaveFileName(dialogOwner(), title, proposedName, filter, nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
 }
 
 QSize QtUi::screenSize() const

@@ -182,26 +182,21 @@ bool CompoundFile::write(QIODevice& out) const
   if (!writeAll(out, header, SectorSize))
     return false;
 
-  // Regular streams.
-  for (const Stream* s : order) {
-    if (s->size < MiniCutoff)
-      continue;
-    for (const QByteArray& p : s->parts)
-      if (!writeAll(out, p.constData(), p.size()))
+  // Regular streams, then the short-stream area; each stream padded to its sectors.
+  auto writeStreams = [&](bool regular, int sectorSize) {
+    for (const Stream* s : order) {
+      if ((s->size >= MiniCutoff) != regular || s->size == 0)
+        continue;
+      for (const QByteArray& p : s->parts)
+        if (!writeAll(out, p.constData(), p.size()))
+          return false;
+      if (!writeZeros(out, qint64(sectorsFor(s->size, sectorSize)) * sectorSize - qint64(s->size)))
         return false;
-    if (!writeZeros(out, qint64(sectorsFor(s->size, SectorSize)) * SectorSize - qint64(s->size)))
-      return false;
-  }
-  // Short-stream area, each stream padded to its 64-byte sectors.
-  for (const Stream* s : order) {
-    if (s->size >= MiniCutoff || s->size == 0)
-      continue;
-    for (const QByteArray& p : s->parts)
-      if (!writeAll(out, p.constData(), p.size()))
-        return false;
-    if (!writeZeros(out, qint64(sectorsFor(s->size, MiniSectorSize)) * MiniSectorSize - qint64(s->size)))
-      return false;
-  }
+    }
+    return true;
+  };
+  if (!writeStreams(true, SectorSize) || !writeStreams(false, MiniSectorSize))
+    return false;
   if (!writeZeros(out, qint64(miniStreamSectors) * SectorSize - qint64(miniSectors) * MiniSectorSize))
     return false;
   if (miniFatSectors && !writeTable(out, miniFat, miniFatSectors))

@@ -41,19 +41,12 @@ bool markedReadOnly(const QFileInfo& info)
                                  QFileDevice::WriteOther));
 }
 
-bool fits(const ExportSheet& sheet, bool xlsx)
-{
-  if (xlsx)
-    return sheet.rowCount() <= XlsxWriter::MaxRows && sheet.columnCount() <= XlsxWriter::MaxColumns;
-  return sheet.rowCount() <= XlsWriter::MaxRows && sheet.columnCount() <= XlsWriter::MaxColumns;
-}
-
 /// Writes the workbook beside `path` and renames it into place, so that the target is
 /// either the complete new file or untouched.
 SaveResult saveWorkbook(const ExportSheet& sheet, const QString& path)
 {
   const bool xlsx = isXlsx(path);
-  if (!fits(sheet, xlsx))
+  if (!xlsx && (sheet.rowCount() > XlsWriter::MaxRows || sheet.columnCount() > XlsWriter::MaxColumns))
     return SaveResult::TooLarge;
   const QFileInfo target(path);
   if (target.exists() && markedReadOnly(target))

@@ -451,7 +451,10 @@ QByteArray sheetStream(const ExportSheet& sheet, Tables& tables)
   smallRecord(out, RecBof, {0x0600, 0x0010, 0x0DBB, 0x07CC, 0, 0, 6, 0});
   smallRecord(out, RecDefColWidth, {quint16(ExportSheet::DefaultColumnWidth)});
   for (int c = 0; c < cols; ++c) {
-    const quint16 width = quint16(std::clamp(std::lround(sheet.columnWidth(c) * 256), 0L, 0xFFFFL));
+    // Stored widths include the cell padding (five pixels of a seven-pixel digit), as
+    // spreadsheet programs write them; the grid's width counts characters only.
+    const double stored = (sheet.columnWidth(c) + 5.0 / 7.0) * 256;
+    const quint16 width = quint16(std::clamp(std::lround(stored), 0L, 0xFFFFL));
     smallRecord(out, RecColInfo,
                 {quint16(c), quint16(c), width, DefaultCellXf, quint16(sheet.isColumnHidden(c) ? 1 : 0), 0});
   }
@@ -482,7 +485,7 @@ QByteArray sheetStream(const ExportSheet& sheet, Tables& tables)
   return out;
 }
 
-QByteArray globalsStream(const Tables& tables, int sheetOffsetAfter)
+QByteArray globalsStream(const Tables& tables)
 {
   QByteArray out;
   smallRecord(out, RecBof, {0x0600, 0x0005, 0x0DBB, 0x07CC, 0, 0, 6, 0});
@@ -507,7 +510,8 @@ QByteArray globalsStream(const Tables& tables, int sheetOffsetAfter)
 
   tables.writeStrings(out);
   smallRecord(out, RecEof, {});
-  qToLittleEndian(quint32(out.size() + sheetOffsetAfter), out.data() + sheetRecord + 4);
+  // The sheet follows the globals directly.
+  qToLittleEndian(quint32(out.size()), out.data() + sheetRecord + 4);
   return out;
 }
 
@@ -519,7 +523,7 @@ bool XlsWriter::write(const ExportSheet& sheet, QIODevice& out)
     return false;
   Tables tables;
   const QByteArray cells = sheetStream(sheet, tables);
-  const QByteArray globals = globalsStream(tables, 0);
+  const QByteArray globals = globalsStream(tables);
   // Readers do not accept the workbook in the short-stream area, so it is padded to the
   // size from which streams live in regular sectors.
   const qsizetype size = globals.size() + cells.size();

@@ -1,5 +1,8 @@
 #include "ExportTestSupport.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -69,6 +72,11 @@ QString runPython(const QStringList& args)
 
 QJsonObject readWorkbook(const QString& path, int rows)
 {
+  // VCM_KEEP_EXPORTS names a folder that keeps a copy of every workbook read, to open it
+  // in a spreadsheet program.
+  const QString keep = qEnvironmentVariable("VCM_KEEP_EXPORTS");
+  if (!keep.isEmpty())
+    QFile::copy(path, QDir(keep).filePath(QFileInfo(path).fileName()));
   const QString script =
       qEnvironmentVariable("VCM_SOURCE_DIR") + QStringLiteral("/tests/common/export/read_workbook.py");
   const QString out = runPython({script, path, QString::number(rows)});

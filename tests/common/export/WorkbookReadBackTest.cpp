@@ -181,3 +181,25 @@ TEST(CompoundFile, StreamsReadBackByAnIndependentReader)
   EXPECT_EQ(out, line("Small", small) + line("Exact", exact4096) + line("LargeInParts", large) +
                      line("Huge", huge));
 }
+
+TEST(WorkbookReadBack, MoreColoursThanThePaletteHoldsTakeTheNearest)
+{
+  ScopedScriptedUi ui;
+  QTemporaryDir dir;
+  Grid grid(1, 70);
+  for (int r = 1; r <= 70; ++r) {
+    grid.setText(1, r, QString::number(r));
+    grid.setBackground(CellRange::row(r), colours::fromRgb(r * 3, 255 - r * 3, 100));
+  }
+  const QString path = dir.filePath(QStringLiteral("palette.xls"));
+  ui->saveAnswers.enqueue(path);
+  g_EXCEL_CH(grid, "x", "x", QStringLiteral("&HF8E7F1"), 1, false, 0);
+  const QJsonObject book = test::readWorkbook(path, 73);
+  EXPECT_EQ(at(book, 3, 0)["fill"].toString(), "03FC64");
+  // Slots hold black, white, the border and caption colours, then the rows' in order;
+  // the rows after the 52nd come closest to the 52nd's colour.
+  for (int r = 1; r <= 70; ++r) {
+    const int red = at(book, 2 + r, 0)["fill"].toString().left(2).toInt(nullptr, 16);
+    EXPECT_EQ(red, std::min(r, 52) * 3) << r;
+  }
+}
