@@ -139,6 +139,7 @@ void FileTransfer::cmdTrans_F_Click()
   if (m_sending)
     return;  // the first send is still running (events run between its blocks)
   m_sending = true;
+  Session.CurrentProcedure = QStringLiteral("cmdTrans_F_Click");
   try {
     send();
   } catch (const RuntimeError& e) {
@@ -149,21 +150,21 @@ void FileTransfer::cmdTrans_F_Click()
   m_sending = false;
 }
 
-bool FileTransfer::send()
+void FileTransfer::send()
 {
   if (!chk_Trans_File()) {
     notice(QStringLiteral("파일전송을 취소하였습니다."), Icon::Exclamation);
-    return false;
+    return;
   }
   if (form.txtTitle.trimmed().isEmpty()) {
     notice(QStringLiteral("파일전송 [제목]을 먼저 기입해주세요."), Icon::Exclamation);
     if (form.focusTitle)
       form.focusTitle();
-    return false;
+    return;
   }
   if (m_trans.rowCount() == 0) {
     notice(QStringLiteral("전송할 파일을 [첨부파일찾기]를 이용해 등록해주세요."), Icon::Exclamation);
-    return false;
+    return;
   }
   // The list as it stands now is what gets sent: events run during the upload and may
   // change the grid meanwhile.
@@ -174,9 +175,9 @@ bool FileTransfer::send()
     pickedNames << m_trans.text(ColName, k).trimmed().remove(QLatin1Char('|'));
   }
   if (!checkTexts(pickedNames) || !checkReadable())
-    return false;
+    return;
   if (notice(QStringLiteral("전송하시겠습니까?"), Icon::Question, Buttons::YesNo) != Answer::Yes)
-    return false;
+    return;
 
   const QDateTime moment = clock();
   TransferRecord record;
@@ -194,7 +195,7 @@ bool FileTransfer::send()
     ui().message(QStringLiteral("서버접속에 실패하였습니다. 접속량이 많아 실패했을수 있으니, 잠시 후 다시 시도하세요."),
                  QStringLiteral("확인"), Icon::Critical, Buttons::Ok);
     g_Nothing_MainConn();
-    return false;
+    return;
   }
   g_FTPSetDir(RemoteFolder);
   for (int k = 1; k <= paths.size(); ++k) {
@@ -205,7 +206,7 @@ bool FileTransfer::send()
     record.sizes += QLatin1Char('|') + QString::number(QFileInfo(path).size());
     if (!g_FTPUpload(path, stored, m_bar, QStringLiteral("완료"))) {
       uploadFailed();
-      return false;
+      return;
     }
   }
   g_FtpClose();
@@ -217,7 +218,6 @@ bool FileTransfer::send()
   notice(QStringLiteral("정상적으로 전송되었습니다."), Icon::Information);
   cmdReset_Click();
   g_Nothing_MainConn();
-  return true;
 }
 
 bool FileTransfer::checkTexts(const QStringList& pickedNames)

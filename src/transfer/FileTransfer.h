@@ -76,7 +76,7 @@ private:
   void appendFile(const QString& path);
   bool checkTexts(const QStringList& pickedNames);
   bool checkReadable();
-  bool send();
+  void send();
   void uploadFailed();
 
   Grid& m_trans;
