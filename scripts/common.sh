@@ -10,6 +10,7 @@ VCM_PACKAGES=(
   libmariadb-dev libcurl4-openssl-dev libgtest-dev libbenchmark-dev
   mariadb-server python3 python3-pyftpdlib fonts-nanum imagemagick xvfb xauth
   libxlsxwriter-dev python3-xlrd python3-openpyxl
+  curl  # the baseline of the upload benchmark
 )
 
 vcm_sudo() {

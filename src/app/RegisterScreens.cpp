@@ -2,11 +2,13 @@
 
 #include "business/BusinessInfoScreen.h"
 #include "ledger/LedgerScreen.h"
+#include "transfer/FileTransferScreen.h"
 
 namespace vcm {
 
 void registerScreens()
 {
+  registerFileTransferScreen();
   registerLedgerScreen();
   registerBusinessScreens();
 }

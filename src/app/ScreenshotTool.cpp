@@ -8,6 +8,8 @@
 // are not shown but printed, so that the run never waits for a click.
 #include "common/Deployment.h"
 #include "common/Session.h"
+#include "textcontrol/ControlFactory.h"
+#include "transfer/FileTransferScreen.h"
 #include "login/LoginScreen.h"
 #include "login/PictureCheckBox.h"
 #include "app/RegisterScreens.h"
@@ -34,6 +36,10 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QFile>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -162,6 +168,29 @@ int main(int argc, char** argv)
     return 1;
   }
   ok &= save(*main, out, QStringLiteral("main.png"));
+
+  // The file transfer screen with two picked files, then the previous month's history.
+  {
+    FileTransferScreen transfer(main);
+    transfer.show();
+    transfer.txtTitle()->SetText(QStringLiteral("3월 급여대장 및 영수증"));
+    transfer.txtMemo()->SetText(QStringLiteral("급여대장과 카드 영수증 스캔본입니다. 확인 부탁드립니다."));
+    QTemporaryDir files;
+    QStringList picked;
+    for (const auto& [name, size] : {std::pair{"급여대장_2024.xlsx", 48 * 1024 + 300},
+                                     std::pair{"영수증_스캔.pdf", 1843 * 1024}}) {
+      QFile f(files.filePath(QString::fromUtf8(name)));
+      if (f.open(QIODevice::WriteOnly))
+        f.resize(size);
+      picked << f.fileName();
+    }
+    ui->openAnswers.enqueue(picked);
+    transfer.findChild<QPushButton*>(QStringLiteral("cmdFind_F"))->click();
+    ok &= save(transfer, out, QStringLiteral("file_transfer.png"));
+    transfer.findChild<QTabWidget*>(QStringLiteral("tabTrans"))->setCurrentIndex(1);
+    transfer.findChild<QToolButton*>(QStringLiteral("DatM_T_1"))->click();
+    ok &= save(transfer, out, QStringLiteral("file_transfer_history.png"));
+  }
 
   // The ledger in its work state, as after pressing 수정, with the quick bar filled.
   main->cmdWork(1)->click();
