@@ -172,6 +172,8 @@ class Layout:
         self.server_list_log = self.run / "server-list.log"
         self.http_control = self.run / "http.json"
         self.http_log = self.run / "http.log"
+        self.ftp_control = self.run / "ftp.json"
+        self.ftp_log = self.run / "ftp.log"
         sock = self.run / "mysqld.sock"
         if len(str(sock)) > 100:  # unix socket paths are limited to ~108 bytes
             digest = hashlib.sha1(str(self.root).encode()).hexdigest()[:12]
@@ -380,10 +382,12 @@ def _start(lay: Layout, args) -> None:
               "server_list_control": str(lay.server_list_control),
               "server_list_log": str(lay.server_list_log),
               "http_control": str(lay.http_control), "http_log": str(lay.http_log),
+              "ftp_control": str(lay.ftp_control), "ftp_log": str(lay.ftp_log),
               "ports_file": str(lay.ports)}
     write_text(lay.config, json.dumps(config, indent=1))
     write_text(lay.server_list_control, "{}\n")
     write_text(lay.http_control, "{}\n")
+    write_text(lay.ftp_control, "{}\n")
     log = open(lay.run / "peers.out", "ab")
     proc = subprocess.Popen([sys.executable, str(Path(__file__).resolve()), "serve", str(lay.root)],
                             stdin=subprocess.DEVNULL, stdout=log, stderr=log,
@@ -415,6 +419,7 @@ def _start(lay: Layout, args) -> None:
         "FTP_HOST": LOOPBACK, "FTP_PORT": ports["ftp"], "FTP_USER": SECRETS["ftp_user"],
         "FTP_PASSWORD": SECRETS["db_password"], "FTP_ROOT": str(lay.ftp),
         "FTP_UPLOAD_DIR": FTP_UPLOAD_DIR, "FTP_INSTALLER_DIR": FTP_INSTALLER_DIR,
+        "FTP_CONTROL": str(lay.ftp_control), "FTP_LOG": str(lay.ftp_log),
         "HTTP_HOST": LOOPBACK, "HTTP_PORT": ports["http"], "HTTP_ROOT": str(lay.www),
         "HTTP_CONTROL": str(lay.http_control), "HTTP_LOG": str(lay.http_log),
         "INSTALLER_URL_PATH": "/" + INSTALLER_NAME, "INSTALLER_FILE": str(installer),
@@ -753,9 +758,90 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
             self.wfile.write(body)
 
 
+def ftp_handler_class(cfg: dict):
+    """pyftpdlib's handler with a command log and a fault switch.
+
+    Log (JSON lines): session (one number per control connection), command, arg
+    (PASS masked). Control file (JSON): drop_after (close the control and data
+    connections once this many file bytes have moved on one control connection).
+    """
+    from pyftpdlib.handlers import DTPHandler, FTPHandler
+    from pyftpdlib.ioloop import RetryError
+
+    log = JsonLog(cfg["ftp_log"])
+    sessions = iter(range(1, 1 << 30))
+
+    class VcmDtpHandler(DTPHandler):
+        def _limit(self, n: int) -> int:
+            """How many of the next n bytes may still move; drops the session at the limit."""
+            drop_after = read_control(cfg["ftp_control"]).get("drop_after")
+            if drop_after is None:
+                return n
+            owner = self.cmd_channel
+            allowed = max(0, int(drop_after) - owner.vcm_bytes)
+            return min(n, allowed)
+
+        def _drop(self):
+            owner = self.cmd_channel
+            log.write({"time": time.time(), "session": owner.vcm_session, "command": "DROP",
+                       "arg": str(owner.vcm_bytes)})
+            try:
+                self.socket.shutdown(socket.SHUT_RDWR)
+                owner.socket.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            self.close()
+            owner.close()
+
+        def handle_read(self):
+            try:
+                chunk = self.recv(self.ac_in_buffer_size)
+            except RetryError:
+                return
+            except socket.error:
+                return self.handle_error()
+            self.tot_bytes_received += len(chunk)
+            if not chunk:
+                self.transfer_finished = True
+                return
+            if self._data_wrapper is not None:
+                chunk = self._data_wrapper(chunk)
+            allowed = self._limit(len(chunk))
+            self.file_obj.write(chunk[:allowed])
+            self.file_obj.flush()
+            self.cmd_channel.vcm_bytes += allowed
+            if allowed < len(chunk) or allowed == 0:
+                self._drop()
+
+        handle_read_event = handle_read
+
+        def send(self, data):
+            allowed = self._limit(len(data))
+            if allowed == 0 and data:
+                self._drop()
+                return 0
+            sent = DTPHandler.send(self, data[:allowed])
+            self.cmd_channel.vcm_bytes += sent
+            return sent
+
+    class VcmFtpHandler(FTPHandler):
+        dtp_handler = VcmDtpHandler
+        use_sendfile = False  # the fault switch counts what send() moves
+
+        def on_connect(self):
+            self.vcm_session = next(sessions)
+            self.vcm_bytes = 0
+
+        def pre_process_command(self, line, cmd, arg):
+            log.write({"time": time.time(), "session": self.vcm_session, "command": cmd,
+                       "arg": "******" if cmd == "PASS" else (arg or "")})
+            return FTPHandler.pre_process_command(self, line, cmd, arg)
+
+    return VcmFtpHandler
+
+
 def cmd_serve(args) -> None:
     from pyftpdlib.authorizers import DummyAuthorizer
-    from pyftpdlib.handlers import FTPHandler
     from pyftpdlib.servers import ThreadedFTPServer
 
     lay = Layout(Path(args.dir))
@@ -773,7 +859,7 @@ def cmd_serve(args) -> None:
     authorizer = DummyAuthorizer()
     authorizer.add_user(cfg["secrets"]["ftp_user"], cfg["secrets"]["db_password"],
                         cfg["ftp_root"], perm="elradfmwMT")
-    handler = type("VcmFtpHandler", (FTPHandler,), {})
+    handler = ftp_handler_class(cfg)
     handler.authorizer = authorizer
     handler.banner = "FTP server ready."
     handler.permit_foreign_addresses = False
@@ -782,6 +868,7 @@ def cmd_serve(args) -> None:
     handler.passive_ports = range(base, base + 100)
     ftp = ThreadedFTPServer((LOOPBACK, 0), handler)
     ftp.max_cons = 64
+    ftp.poll_timeout = 0.05  # a new data connection waits for the next poll of its thread
 
     write_text(Path(cfg["ports_file"]), json.dumps({
         "server_list": server_list.port, "http": files.server_address[1],

@@ -255,6 +255,35 @@ void Backend::setHttp(const HttpBehaviour& behaviour) const
   writeJson(value(QStringLiteral("HTTP_CONTROL")), control);
 }
 
+void Backend::setFtp(const FtpBehaviour& behaviour) const
+{
+  QJsonObject control;
+  if (behaviour.dropAfter >= 0)
+    control.insert(QStringLiteral("drop_after"), behaviour.dropAfter);
+  writeJson(value(QStringLiteral("FTP_CONTROL")), control);
+}
+
+QList<FtpCommand> Backend::ftpCommands() const
+{
+  QList<FtpCommand> out;
+  QFile file(value(QStringLiteral("FTP_LOG")));
+  if (!file.open(QIODevice::ReadOnly))
+    return out;
+  while (!file.atEnd()) {
+    const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
+    if (!o.isEmpty())
+      out << FtpCommand{o.value(QStringLiteral("session")).toInt(),
+                        o.value(QStringLiteral("command")).toString(),
+                        o.value(QStringLiteral("arg")).toString()};
+  }
+  return out;
+}
+
+void Backend::clearFtpLog() const
+{
+  QFile::resize(value(QStringLiteral("FTP_LOG")), 0);
+}
+
 void Backend::runScript(const QStringList& arguments)
 {
   QProcess proc;

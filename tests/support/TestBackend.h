@@ -48,6 +48,18 @@ struct HttpBehaviour {
   QString protocol;              ///< protocol of the status line ("HTTP/1.0"; empty: HTTP/1.1)
 };
 
+/// How the FTP server behaves from now on.
+struct FtpBehaviour {
+  qint64 dropAfter = -1;  ///< drop a login's connections once it moved this many file bytes (-1: never)
+};
+
+/// One command the FTP server received.
+struct FtpCommand {
+  int session = 0;  ///< one number per control connection
+  QString command;  ///< upper case, e.g. STOR; DROP where the fault switch cut the connection
+  QString arg;      ///< PASS arguments are masked
+};
+
 /// Options of an extra backend started for one test.
 struct IsolatedOptions {
   bool noLocalGrant = true;  ///< the database user exists only for 127.0.0.2
@@ -131,6 +143,11 @@ public:
 
   void setHttp(const HttpBehaviour& behaviour) const;
   void resetHttp() const { setHttp({}); }
+
+  void setFtp(const FtpBehaviour& behaviour) const;
+  void resetFtp() const { setFtp({}); }
+  QList<FtpCommand> ftpCommands() const;
+  void clearFtpLog() const;
 
   /// Starts a separate backend (own MariaDB and peers) in a temporary folder; it is
   /// stopped and removed when the returned object is destroyed. Takes a second or two.
