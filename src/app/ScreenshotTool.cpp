@@ -18,6 +18,8 @@
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
+#include "update/UpdateScreen.h"
+#include "update/XProgress.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,6 +50,32 @@ void printNotices(const ScriptedUi& ui)
 {
   for (const auto& m : ui.messages)
     std::fprintf(stderr, "notice [%s]: %s\n", qPrintable(m.title), qPrintable(m.text));
+}
+
+/// The update screen half-way through a real download of the demo installer. The
+/// installer lands in a temporary folder; its start and the end of the run are only
+/// recorded.
+bool saveUpdateScreen(ScriptedUi& ui, const QDir& out)
+{
+  QTemporaryDir programDir;
+  qputenv("VCM_PROGRAM_DIR", programDir.path().toLocal8Bit());
+  UpdateScreen screen;
+  screen.show();
+  bool saved = false;
+  bool ok = false;
+  ui.onPump = [&] {
+    if (!saved && screen.xBar()->value() >= 40) {
+      saved = true;
+      ok = save(screen, out, QStringLiteral("update_download.png"));
+    }
+  };
+  try {
+    screen.Form_Activate();
+  } catch (const ProcessEnded&) {
+  }
+  ui.onPump = nullptr;
+  qunsetenv("VCM_PROGRAM_DIR");
+  return ok;
 }
 
 } // namespace
@@ -127,6 +155,8 @@ int main(int argc, char** argv)
   ok &= save(*main, out, QStringLiteral("main_ledger_work.png"));
   main->cmdWork(1)->click();
   QApplication::processEvents();
+
+  ok &= saveUpdateScreen(*ui, out);
 
   printNotices(*ui);
   delete main;
