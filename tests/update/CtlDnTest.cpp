@@ -3,6 +3,7 @@
 
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
+#include "update/UpdateTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,41 +39,26 @@ struct EventLog {
   }
 };
 
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::fileBytes;
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
+  ASSERT_TRUE(test::writeFileBytes(path, bytes)) << path.toStdString();
 }
 
-class CtlDnTest : public ::testing::Test {
+class CtlDnTest : public test::HttpPeerTest {
 protected:
   void SetUp() override
   {
-    be = &test::Backend::shared();
-    if (!be->available())
-      GTEST_SKIP() << be->unavailableReason().toStdString();
-    be->resetHttp();
-    ASSERT_TRUE(m_dir.isValid());
+    HttpPeerTest::SetUp();
+    if (setUpStopped())
+      return;
     QRandomGenerator rng(1500);
     m_small.resize(1500);
     for (char& c : m_small)
       c = char(rng.generate());
     writeFile(be->httpRoot() + QStringLiteral("/dn1500.exe"), m_small);
-    m_installer = readAll(be->installerFile());
     log.attach(dn);
-  }
-
-  void TearDown() override
-  {
-    if (be && be->available())
-      be->resetHttp();
   }
 
   QString url(const QString& name) const
@@ -84,7 +70,7 @@ protected:
   /// Requests of the HTTP peer so far.
   int httpRequests() const
   {
-    return int(readAll(be->value(QStringLiteral("HTTP_LOG"))).count('\n'));
+    return int(fileBytes(be->value(QStringLiteral("HTTP_LOG"))).count('\n'));
   }
 
   void fetch(const QString& name, const QString& target)
@@ -95,11 +81,8 @@ protected:
     dn.DownLoad();
   }
 
-  test::Backend* be = nullptr;
   ScopedScriptedUi ui;
-  QTemporaryDir m_dir;
   QByteArray m_small;
-  QByteArray m_installer;
   Ctl_DN dn;
   EventLog log;
 };
@@ -165,7 +148,7 @@ TEST_F(CtlDnTest, BodyArrivesChunkByChunk)
             QStringList({QStringLiteral("complete"), QStringLiteral("status:Download Successful!")}));
   EXPECT_TRUE(log.lines.contains(QStringLiteral("status:Opening ") + local(QStringLiteral("a.exe")) +
                                  QStringLiteral(" For DATA Input.")));
-  EXPECT_EQ(readAll(local(QStringLiteral("a.exe"))), m_small);
+  EXPECT_EQ(fileBytes(local(QStringLiteral("a.exe"))), m_small);
   EXPECT_FALSE(dn.InDL());
 }
 
@@ -173,12 +156,12 @@ TEST_F(CtlDnTest, ExistingTargetWithoutPromptIsReplacedAndKeepTypeRenames)
 {
   writeFile(local(QStringLiteral("old.exe")), QByteArray(4000, 'x'));
   fetch(QStringLiteral("dn1500.exe"), local(QStringLiteral("old.exe")));
-  EXPECT_EQ(readAll(local(QStringLiteral("old.exe"))), m_small);
+  EXPECT_EQ(fileBytes(local(QStringLiteral("old.exe"))), m_small);
   EXPECT_TRUE(ui->messages.isEmpty());
 
   dn.SetKeepType(true);
   fetch(QStringLiteral("dn1500.exe"), local(QStringLiteral("kept.tmp")));
-  EXPECT_EQ(readAll(local(QStringLiteral("kept.exe"))), m_small);
+  EXPECT_EQ(fileBytes(local(QStringLiteral("kept.exe"))), m_small);
   EXPECT_FALSE(QFile::exists(local(QStringLiteral("kept.tmp"))));
 }
 
@@ -213,9 +196,9 @@ TEST_F(CtlDnTest, PromptOverwriteAnswers)
     for (const auto& m : ui->messages)
       titles << m.title;
     EXPECT_EQ(titles, c.titles) << c.what;
-    EXPECT_EQ(readAll(c.written), m_small) << c.what;
+    EXPECT_EQ(fileBytes(c.written), m_small) << c.what;
     if (c.written != target) {
-      EXPECT_EQ(readAll(target), QByteArray(4000, 'x')) << c.what;
+      EXPECT_EQ(fileBytes(target), QByteArray(4000, 'x')) << c.what;
     }
   }
   EXPECT_EQ(ui->messages.last().text,
@@ -257,7 +240,7 @@ TEST_F(CtlDnTest, PauseHoldsTheTransferUntilUnpaused)
   fetch(QStringLiteral("dn1500.exe"), local(QStringLiteral("p.exe")));
   EXPECT_GE(log.lines.count(QStringLiteral("status:Paused.")), 2);
   EXPECT_EQ(log.lines.count(QStringLiteral("status:Unpausing")), 1);
-  EXPECT_EQ(readAll(local(QStringLiteral("p.exe"))), m_small);
+  EXPECT_EQ(fileBytes(local(QStringLiteral("p.exe"))), m_small);
 }
 
 TEST_F(CtlDnTest, Resume)
@@ -293,7 +276,7 @@ TEST_F(CtlDnTest, Resume)
   dn.DLResume();
   EXPECT_TRUE(log.lines.contains(QStringLiteral("complete"))) << log.lines.join('\n').toStdString();
   EXPECT_EQ(log.bytes.last(), m_installer.size());
-  EXPECT_EQ(readAll(part), m_installer);
+  EXPECT_EQ(fileBytes(part), m_installer);
 }
 
 TEST_F(CtlDnTest, TransferCutMidwayIsAnError)

@@ -5,6 +5,7 @@
 #include "common/Session.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
+#include "update/UpdateTestSupport.h"
 #include "transfer/FtpRoutines.h"
 #include "update/XProgress.h"
 
@@ -17,21 +18,15 @@
 namespace vcm {
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::fileBytes;
 
-class UpdateScreenTest : public ::testing::Test {
+class UpdateScreenTest : public test::HttpPeerTest {
 protected:
   void SetUp() override
   {
-    be = &test::Backend::shared();
-    if (!be->available())
-      GTEST_SKIP() << be->unavailableReason().toStdString();
-    be->resetHttp();
-    ASSERT_TRUE(m_dir.isValid());
+    HttpPeerTest::SetUp();
+    if (setUpStopped())
+      return;
     qputenv("VCM_PROGRAM_DIR", m_dir.path().toLocal8Bit());
     Session.reset();
     Session.ServerAddress = QStringLiteral("127.0.0.1");
@@ -40,14 +35,12 @@ protected:
     Session.FtpUser = be->ftpUser();
     Session.DbPassword = be->ftpPassword();
     Session.UpdateFileSize = be->number(QStringLiteral("INSTALLER_SIZE"));
-    m_installer = readAll(be->installerFile());
   }
 
   void TearDown() override
   {
     g_FtpClose();
-    if (be && be->available())
-      be->resetHttp();
+    HttpPeerTest::TearDown();
     qunsetenv("VCM_PROGRAM_DIR");
   }
 
@@ -61,10 +54,7 @@ protected:
     barText = screen.xBar()->text();
   }
 
-  test::Backend* be = nullptr;
   ScopedScriptedUi ui;
-  QTemporaryDir m_dir;
-  QByteArray m_installer;
   QList<int> values;
   QString barText;
 };
@@ -101,7 +91,7 @@ TEST_F(UpdateScreenTest, WebServerWithALengthGivesTheInstallerOverHttp)
     if (c.status == 0) {
       EXPECT_GT(values.count(50), 0);  // the bar moves through the download
     }
-    EXPECT_EQ(readAll(UpdateScreen::localFile()), c.body) << c.status;
+    EXPECT_EQ(fileBytes(UpdateScreen::localFile()), c.body) << c.status;
     EXPECT_EQ(ui->startedPrograms, QStringList{UpdateScreen::localFile()}) << c.status;
     EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join('\n').toStdString();
     ASSERT_FALSE(values.isEmpty());
@@ -116,7 +106,7 @@ TEST_F(UpdateScreenTest, MissingOnTheWebServerComesOverFtp)
   missing.status = 404;
   be->setHttp(missing);
   run();
-  EXPECT_EQ(readAll(UpdateScreen::localFile()), m_installer);
+  EXPECT_EQ(fileBytes(UpdateScreen::localFile()), m_installer);
   EXPECT_EQ(ui->startedPrograms, QStringList{UpdateScreen::localFile()});
   EXPECT_EQ(barText, QStringLiteral("다운로드 완료"));
   EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join('\n').toStdString();
