@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -93,7 +94,20 @@ void QtUi::setCursor(Cursor cursor)
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void QtUi::pumpEvents() { QApplication::processEvents(); }
+void QtUi::pumpEvents()
+{
+  // Long work pumps after every small step (a download after every kilobyte), far more
+  // often than anyone can type or see. Posted events (repaints, deferred deletes) run on
+  // every call; the window system and timers are asked at most once a millisecond,
+  // which costs a system call each time.
+  static QElapsedTimer sinceFullPass;
+  if (sinceFullPass.isValid() && sinceFullPass.nsecsElapsed() < 1000000) {
+    QCoreApplication::sendPostedEvents();
+    return;
+  }
+  QApplication::processEvents();
+  sinceFullPass.start();
+}
 
 void QtUi::pause(int ms)
 {
