@@ -10,7 +10,6 @@
 #include "update/XProgress.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -58,17 +57,6 @@ protected:
   QList<int> values;
   QString barText;
 };
-
-TEST_F(UpdateScreenTest, ShowsItsTexts)
-{
-  UpdateScreen screen;
-  EXPECT_EQ(screen.objectName(), QStringLiteral("업데이트다운로드"));
-  EXPECT_EQ(screen.windowTitle(), QStringLiteral("업데이트 다운로드"));
-  EXPECT_EQ(screen.Label1()->text(), QStringLiteral("[베트라Care] 시스템 업데이트중입니다. "));
-  EXPECT_EQ(screen.Label2()->text(), QStringLiteral("업데이트가 완료되면 프로그램이 자동실행됩니다."));
-  EXPECT_EQ(UpdateScreen::downloadAddress(),
-            QStringLiteral("http://127.0.0.1:%1/Vetra_Care_Setup_Up_Member.exe").arg(be->httpPort()));
-}
 
 TEST_F(UpdateScreenTest, WebServerWithALengthGivesTheInstallerOverHttp)
 {
