@@ -9,6 +9,8 @@ VCM_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev libx11-dev
   libmariadb-dev libcurl4-openssl-dev libgtest-dev libbenchmark-dev
   mariadb-server python3 python3-pyftpdlib fonts-nanum imagemagick xvfb xauth
+  libxlsxwriter-dev python3-xlrd python3-openpyxl
+  curl  # the baseline of the upload benchmark
 )
 
 vcm_sudo() {

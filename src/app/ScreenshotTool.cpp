@@ -7,6 +7,8 @@
 // are not shown but printed, so that the run never waits for a click.
 #include "common/Deployment.h"
 #include "common/Session.h"
+#include "textcontrol/ControlFactory.h"
+#include "transfer/FileTransferScreen.h"
 #include "login/LoginScreen.h"
 #include "login/PictureCheckBox.h"
 #include "app/RegisterScreens.h"
@@ -19,7 +21,6 @@
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
 #include "update/UpdateScreen.h"
-#include "update/XProgress.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,6 +28,11 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProgressBar>
+#include <QFile>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -97,6 +103,12 @@ int main(int argc, char** argv)
   // Settings of a fresh installation, kept away from any real one.
   QTemporaryDir settingsDir;
   qputenv("VCM_SETTINGS_FILE", settingsDir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+  // The text control of this build, registered where only this run looks.
+  qputenv("VCM_CLASS_REGISTRY", settingsDir.filePath(QStringLiteral("classes.ini")).toLocal8Bit());
+  if (registerServer(QStringLiteral(KOLTRICH_LIBRARY_PATH)) != koltrich::S_Ok) {
+    std::fprintf(stderr, "cannot register %s\n", KOLTRICH_LIBRARY_PATH);
+    return 1;
+  }
 
   ScopedScriptedUi ui;
   ui->m_screen = QSize(1920, 1080);
@@ -146,6 +158,29 @@ int main(int argc, char** argv)
     return 1;
   }
   ok &= save(*main, out, QStringLiteral("main.png"));
+
+  // The file transfer screen with two picked files, then the previous month's history.
+  {
+    FileTransferScreen transfer(main);
+    transfer.show();
+    transfer.txtTitle()->SetText(QStringLiteral("3월 급여대장 및 영수증"));
+    transfer.txtMemo()->SetText(QStringLiteral("급여대장과 카드 영수증 스캔본입니다. 확인 부탁드립니다."));
+    QTemporaryDir files;
+    QStringList picked;
+    for (const auto& [name, size] : {std::pair{"급여대장_2024.xlsx", 48 * 1024 + 300},
+                                     std::pair{"영수증_스캔.pdf", 1843 * 1024}}) {
+      QFile f(files.filePath(QString::fromUtf8(name)));
+      if (f.open(QIODevice::WriteOnly))
+        f.resize(size);
+      picked << f.fileName();
+    }
+    ui->openAnswers.enqueue(picked);
+    transfer.findChild<QPushButton*>(QStringLiteral("cmdFind_F"))->click();
+    ok &= save(transfer, out, QStringLiteral("file_transfer.png"));
+    transfer.findChild<QTabWidget*>(QStringLiteral("tabTrans"))->setCurrentIndex(1);
+    transfer.findChild<QToolButton*>(QStringLiteral("DatM_T_1"))->click();
+    ok &= save(transfer, out, QStringLiteral("file_transfer_history.png"));
+  }
 
   // The ledger in its work state, as after pressing 수정, with the quick bar filled.
   main->cmdWork(1)->click();

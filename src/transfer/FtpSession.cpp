@@ -48,19 +48,22 @@ struct UploadPacer {
   qint64 sent = 0;
   bool tailDone = size % FtpSession::kBlockSize == 0;
   bool readFailed = false;
+  int shownPercent = -1;
+  QString percentText = {};
 
   size_t fill(char* buffer, size_t room)
   {
-    size_t filled = 0;
-    while (fullBlocksLeft > 0 && room - filled >= FtpSession::kBlockSize) {
-      if (!readExactly(buffer + filled, FtpSession::kBlockSize))
-        return CURL_READFUNC_ABORT;
-      filled += FtpSession::kBlockSize;
+    const qint64 blocks = qMin<qint64>(fullBlocksLeft, static_cast<qint64>(room) / FtpSession::kBlockSize);
+    size_t filled = static_cast<size_t>(blocks * FtpSession::kBlockSize);
+    // The blocks that fit are read at once; what follows each of them is as if it had
+    // been read and written alone.
+    if (blocks > 0 && !readExactly(buffer, static_cast<qint64>(filled)))
+      return CURL_READFUNC_ABORT;
+    for (qint64 b = 0; b < blocks; ++b) {
       --fullBlocksLeft;
       ui().pumpEvents();
       sent += FtpSession::kBlockSize;
-      const int percent = percentOf(sent, size);
-      progress.show(QString::number(percent) + QLatin1Char('%'), percent);
+      showPercent(percentOf(sent, size));
       ui().pumpEvents();
     }
     if (fullBlocksLeft == 0 && !tailDone) {
@@ -69,10 +72,19 @@ struct UploadPacer {
         return filled;
       if (!readExactly(buffer + filled, tail))
         return CURL_READFUNC_ABORT;
-      filled += tail;
+      filled += static_cast<size_t>(tail);
       tailDone = true;
     }
     return filled;
+  }
+
+  void showPercent(int percent)
+  {
+    if (percent != shownPercent) {
+      shownPercent = percent;
+      percentText = QString::number(percent) + QLatin1Char('%');
+    }
+    progress.show(percentText, percent);
   }
 
   bool readExactly(char* target, qint64 count)

@@ -5,12 +5,12 @@
 #include "platform/Paths.h"
 #include "platform/Ui.h"
 #include "transfer/FtpRoutines.h"
-#include "update/XProgress.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace vcm {
@@ -22,7 +22,8 @@ const QString UpdateScreen::StartFailedText =
                    "프로그램 폴더의 Vetra_Care_Setup_Up_Member.exe를 직접 실행하세요.");
 
 UpdateScreen::UpdateScreen(QWidget* parent)
-    : QDialog(parent), m_label1(new QLabel(this)), m_label2(new QLabel(this)), m_xBar(new XProgress(this))
+    : QDialog(parent), m_label1(new QLabel(this)), m_label2(new QLabel(this)),
+      m_xBar(new QProgressBar(this)), m_bar(m_xBar)
 {
   setObjectName(QStringLiteral("업데이트다운로드"));
   setWindowTitle(QStringLiteral("업데이트 다운로드"));
@@ -34,6 +35,10 @@ UpdateScreen::UpdateScreen(QWidget* parent)
   m_label2->setObjectName(QStringLiteral("Label2"));
   m_label2->setText(QStringLiteral("업데이트가 완료되면 프로그램이 자동실행됩니다."));
   m_xBar->setObjectName(QStringLiteral("xBar"));
+  m_xBar->setRange(0, 100);
+  m_xBar->setValue(0);
+  m_xBar->setAlignment(Qt::AlignCenter);
+  m_xBar->setFormat(QString());  // no text until the FTP routine writes its own
   m_xBar->setMinimumWidth(360);
 
   auto* layout = new QVBoxLayout(this);
@@ -80,7 +85,7 @@ void UpdateScreen::Form_Unload() { ui().endProcess(0); }
 void UpdateScreen::Ctl_DN_RecievedBytes(qint32 bytes)
 {
   if (m_expectedTotal > 0)
-    m_xBar->setValue(int(bytes / m_expectedTotal * 100));
+    m_bar.setValue(int(bytes / m_expectedTotal * 100));
   ui().pumpEvents();
 }
 
@@ -125,7 +130,7 @@ void UpdateScreen::downloadOverFtp()
   ui().pumpEvents();
   g_FTPSetDir(QLatin1String(FtpFolder));
   ui().pumpEvents();
-  if (!g_FtpDownload(localFile(), QLatin1String(InstallerName), Session.UpdateFileSize, *m_xBar) ||
+  if (!g_FtpDownload(localFile(), QLatin1String(InstallerName), Session.UpdateFileSize, m_bar) ||
       !arrivedWhole(Session.UpdateFileSize)) {
     downloadFailed();
     return;

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "transfer/ProgressBarIndicator.h"
 #include "update/Ctl_DN.h"
 
 #include <QDialog>
 
 class QLabel;
+class QProgressBar;
 
 namespace vcm {
-
-class XProgress;
 
 /// 업데이트다운로드: replaces the client by the published version. On its first
 /// activation it fetches the installer into the program folder (over HTTP when the web
@@ -28,7 +28,7 @@ public:
 
   QLabel* Label1() const { return m_label1; }
   QLabel* Label2() const { return m_label2; }
-  XProgress* xBar() const { return m_xBar; }
+  QProgressBar* xBar() const { return m_xBar; }
   vcm::Ctl_DN& Ctl_DN() { return m_dn; }
 
   /// The update run; only the first activation starts it.
@@ -56,7 +56,8 @@ private:
 
   QLabel* m_label1;
   QLabel* m_label2;
-  XProgress* m_xBar;
+  QProgressBar* m_xBar;
+  ProgressBarIndicator m_bar;
   vcm::Ctl_DN m_dn;
   double m_expectedTotal = 0;
   bool m_activated = false;

@@ -57,6 +57,21 @@ void writeJson(const QString& path, const QJsonObject& object)
     throw BackendError("cannot write " + path.toStdString());
 }
 
+/// The records of a peer's log, one JSON object a line; empty when there is no log yet.
+QList<QJsonObject> readJsonLines(const QString& path)
+{
+  QList<QJsonObject> out;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return out;
+  while (!file.atEnd()) {
+    const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
+    if (!o.isEmpty())
+      out << o;
+  }
+  return out;
+}
+
 /// One admin connection per call: tests run in parallel processes and the calls are few.
 class AdminConnection {
 public:
@@ -210,13 +225,7 @@ void Backend::setServerList(const ServerListBehaviour& behaviour) const
 QList<ServerListRequest> Backend::serverListRequests() const
 {
   QList<ServerListRequest> out;
-  QFile file(value(QStringLiteral("SERVER_LIST_LOG")));
-  if (!file.open(QIODevice::ReadOnly))
-    return out;
-  while (!file.atEnd()) {
-    const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
-    if (o.isEmpty())
-      continue;
+  for (const QJsonObject& o : readJsonLines(value(QStringLiteral("SERVER_LIST_LOG")))) {
     ServerListRequest r;
     r.method = o.value(QStringLiteral("method")).toString();
     r.path = o.value(QStringLiteral("path")).toString();
@@ -266,16 +275,9 @@ void Backend::setFtp(const FtpBehaviour& behaviour) const
 QList<FtpCommand> Backend::ftpCommands() const
 {
   QList<FtpCommand> out;
-  QFile file(value(QStringLiteral("FTP_LOG")));
-  if (!file.open(QIODevice::ReadOnly))
-    return out;
-  while (!file.atEnd()) {
-    const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
-    if (!o.isEmpty())
-      out << FtpCommand{o.value(QStringLiteral("session")).toInt(),
-                        o.value(QStringLiteral("command")).toString(),
-                        o.value(QStringLiteral("arg")).toString()};
-  }
+  for (const QJsonObject& o : readJsonLines(value(QStringLiteral("FTP_LOG"))))
+    out << FtpCommand{o.value(QStringLiteral("session")).toInt(), o.value(QStringLiteral("command")).toString(),
+                      o.value(QStringLiteral("arg")).toString()};
   return out;
 }
 

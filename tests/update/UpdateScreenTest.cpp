@@ -7,7 +7,7 @@
 #include "support/TestBackend.h"
 #include "update/UpdateTestSupport.h"
 #include "transfer/FtpRoutines.h"
-#include "update/XProgress.h"
+#include <QProgressBar>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -50,7 +50,7 @@ protected:
     screen.show();
     ui->onPump = [&] { values << screen.xBar()->value(); };
     EXPECT_THROW(screen.Form_Activate(), ProcessEnded);
-    barText = screen.xBar()->text();
+    barText = screen.xBar()->format();
   }
 
   ScopedScriptedUi ui;

@@ -193,6 +193,17 @@ double Grid::number(int col, int row) const
   return v;
 }
 
+bool Grid::storedNumber(int col, int row, double& out) const
+{
+  if (!inSheet(col, row))
+    return false;
+  const Cell& cell = cellAt(col, row);
+  out = cell.number;
+  if (std::isnan(out) && (kind(col, row).type != CellType::Number || !parseGridNumber(cell.text, out)))
+    return false;
+  return true;
+}
+
 void Grid::setNumber(int col, int row, double value)
 {
   if (!inSheet(col, row))

@@ -59,6 +59,9 @@ public:
   void setValue(int col, int row, const QString& value) { setText(col, row, value); }
   /// Numeric content, 0 for empty or non-numeric text.
   double number(int col, int row) const;
+  /// True, with the number in `out`, when the cell holds a number (a number cell with a
+  /// value, or any cell written with setNumber); false for empty and text cells.
+  bool storedNumber(int col, int row, double& out) const;
   void setNumber(int col, int row, double value);
   /// A check box is checked when its text reads as a non-zero number.
   bool isChecked(int col, int row) const;

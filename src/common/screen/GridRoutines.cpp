@@ -9,6 +9,8 @@ namespace {
 constexpr int PictureChecked = 3;
 constexpr int PictureUnchecked = 4;
 
+} // namespace
+
 bool parseColourText(const QString& text, Colour& out)
 {
   const QString t = text.trimmed();
@@ -27,8 +29,6 @@ bool parseColourText(const QString& text, Colour& out)
   out = Colour(v);
   return true;
 }
-
-} // namespace
 
 void g_Spr_Chk_Col(Grid& grid, int col, bool header, const QString& colourText,
                    const QString& caption)

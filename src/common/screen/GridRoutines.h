@@ -10,6 +10,10 @@ namespace vcm {
 // screens' logic can run them without a window; a GridView shows the result through
 // its grid().
 
+/// Reads a colour written as "&HBBGGRR" (an optional trailing "&" allowed) or as a
+/// decimal number. False, leaving `out` alone, for anything else.
+bool parseColourText(const QString& text, Colour& out);
+
 /// Turns the data rows of column `col` into check boxes with the standard pictures
 /// (image 4 unchecked, image 3 checked). With `header`, the header cell (col, 0) becomes
 /// a check box too, with back colour `colourText` (a decimal colour number or &H... text;
