@@ -28,6 +28,7 @@
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
 #include "textcontrol/ControlFactory.h"
+#include "update/UpdateScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,6 +37,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
@@ -91,6 +93,32 @@ bool saveSplitAndPicker(MainWindow& main, const QDir& out)
   l.sprDeal.setActiveCell(deal::Account, row + 2);
   l.Show_Cbo_Acc(row + 2, QString());
   ok &= save(main, out, QStringLiteral("main_ledger_picker.png"));
+  return ok;
+}
+
+/// The update screen half-way through a real download of the demo installer. The
+/// installer lands in a temporary folder; its start and the end of the run are only
+/// recorded.
+bool saveUpdateScreen(ScriptedUi& ui, const QDir& out)
+{
+  QTemporaryDir programDir;
+  qputenv("VCM_PROGRAM_DIR", programDir.path().toLocal8Bit());
+  UpdateScreen screen;
+  screen.show();
+  bool saved = false;
+  bool ok = false;
+  ui.onPump = [&] {
+    if (!saved && screen.xBar()->value() >= 40) {
+      saved = true;
+      ok = save(screen, out, QStringLiteral("update_download.png"));
+    }
+  };
+  try {
+    screen.Form_Activate();
+  } catch (const ProcessEnded&) {
+  }
+  ui.onPump = nullptr;
+  qunsetenv("VCM_PROGRAM_DIR");
   return ok;
 }
 
@@ -222,6 +250,7 @@ int main(int argc, char** argv)
   } else {
     ok = false;
   }
+  ok &= saveUpdateScreen(*ui, out);
 
   printNotices(*ui);
   delete main;

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -142,6 +145,17 @@ double QtUi::screenDpi() const
 
 bool QtUi::capsLockOn() const { return keyboard::capsLockOn(); }
 bool QtUi::shiftDown() const { return keyboard::shiftDown(); }
+
+QString QtUi::inputText(const QString& prompt, const QString& title, const QString& preset)
+{
+  return QInputDialog::getText(dialogOwner(), title, prompt, QLineEdit::Normal, preset);
+}
+
+bool QtUi::startProgram(const QString& path)
+{
+  // Detached: the started program outlives this one, which ends right after.
+  return QProcess::startDetached(path, {});
+}
 
 void QtUi::endProcess(int code)
 {

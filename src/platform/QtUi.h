@@ -19,6 +19,8 @@ public:
   double screenDpi() const override;
   bool capsLockOn() const override;
   bool shiftDown() const override;
+  QString inputText(const QString& prompt, const QString& title, const QString& preset) override;
+  bool startProgram(const QString& path) override;
   [[noreturn]] void endProcess(int code = 0) override;
 };
 

@@ -41,6 +41,19 @@ QString ScriptedUi::saveFileName(const QString& title, const QString& filter,
   return saveAnswers.isEmpty() ? QString{} : saveAnswers.dequeue();
 }
 
+QString ScriptedUi::inputText(const QString& prompt, const QString& title, const QString&)
+{
+  inputPrompts << prompt;
+  lastDialogTitle = title;
+  return inputAnswers.isEmpty() ? QString{} : inputAnswers.dequeue();
+}
+
+bool ScriptedUi::startProgram(const QString& path)
+{
+  startedPrograms << path;
+  return programsStart;
+}
+
 void ScriptedUi::endProcess(int code) { throw ProcessEnded{code}; }
 
 QStringList ScriptedUi::texts() const

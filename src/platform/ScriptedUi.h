@@ -31,6 +31,8 @@ public:
   double screenDpi() const override { return m_dpi; }
   bool capsLockOn() const override { return m_capsLock; }
   bool shiftDown() const override { return m_shift; }
+  QString inputText(const QString& prompt, const QString& title, const QString& preset) override;
+  bool startProgram(const QString& path) override;
   [[noreturn]] void endProcess(int code = 0) override;
 
   // Script and observations.
@@ -44,6 +46,12 @@ public:
   QString lastDialogTitle;
   QString lastDialogFilter;
   QString lastProposedName;
+  /// Answers of input boxes in order; without one the box is cancelled (empty text).
+  QQueue<QString> inputAnswers;
+  QStringList inputPrompts;
+  /// Programs started, and whether the system is to start them.
+  QStringList startedPrograms;
+  bool programsStart = true;
   /// Called on every pumpEvents(), so a test can act "while" long work runs.
   std::function<void()> onPump;
 

@@ -60,6 +60,15 @@ public:
   virtual bool capsLockOn() const = 0;
   virtual bool shiftDown() const = 0;
 
+  /// Input box with `prompt`, `title` and a pre-filled answer. Returns what was typed,
+  /// empty when the box was cancelled.
+  virtual QString inputText(const QString& prompt, const QString& title,
+                            const QString& preset) = 0;
+
+  /// Starts the program file at `path` in a normal window, without arguments and
+  /// without waiting for it. False when the system could not start it.
+  virtual bool startProgram(const QString& path) = 0;
+
   /// Ends the process at once, as a refused start or a fatal failure requires.
   [[noreturn]] virtual void endProcess(int code = 0) = 0;
 };

@@ -1,11 +1,13 @@
 #include "update/UpdateHandOver.h"
 
+#include "update/UpdateScreen.h"
+
 namespace vcm {
 
 void openUpdateScreen()
 {
-  // The download screen comes with its own work item; until then the hand-over opens
-  // nothing and start-up goes on to read the server's date.
+  UpdateScreen screen;
+  screen.exec();
 }
 
 } // namespace vcm

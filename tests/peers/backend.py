@@ -687,7 +687,9 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
     """Static files of DIR/www with single byte ranges (206), as a plain web server.
 
     Control file (JSON): status (answer every GET with this status),
-    rate (bytes per second), drop_after (close the connection after this many body bytes).
+    rate (bytes per second), drop_after (close the connection after this many body bytes),
+    no_length (send no Content-Length; the end of the body is the end of the connection),
+    protocol (the status line's protocol, for example "HTTP/1.0").
     """
     protocol_version = "HTTP/1.1"
 
@@ -710,6 +712,8 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
         rng = self.headers.get("Range")
         self.server.log.write({"time": time.time(), "method": self.command, "path": path,
                                "range": rng, "headers": dict(self.headers.items())})
+        if control.get("protocol"):
+            self.protocol_version = str(control["protocol"])
         if control.get("status"):
             self._simple(int(control["status"]))
             return
@@ -741,7 +745,11 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
         ctype = "text/html; charset=UTF-8" if target.suffix == ".html" else "application/octet-stream"
         self.send_header("Content-Type", ctype)
         self.send_header("Accept-Ranges", "bytes")
-        self.send_header("Content-Length", str(end - start + 1))
+        if control.get("no_length"):
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(end - start + 1))
         if status == 206:
             self.send_header("Content-Range", f"bytes {start}-{end}/{size}")
         self.end_headers()

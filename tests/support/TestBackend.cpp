@@ -257,6 +257,10 @@ void Backend::setHttp(const HttpBehaviour& behaviour) const
     control.insert(QStringLiteral("rate"), behaviour.bytesPerSecond);
   if (behaviour.dropAfter >= 0)
     control.insert(QStringLiteral("drop_after"), behaviour.dropAfter);
+  if (behaviour.noContentLength)
+    control.insert(QStringLiteral("no_length"), true);
+  if (!behaviour.protocol.isEmpty())
+    control.insert(QStringLiteral("protocol"), behaviour.protocol);
   writeJson(value(QStringLiteral("HTTP_CONTROL")), control);
 }
 

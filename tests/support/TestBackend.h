@@ -44,6 +44,8 @@ struct HttpBehaviour {
   int status = 0;             ///< answer every GET with this status (0: serve files)
   qint64 bytesPerSecond = 0;  ///< throttle the body (0: full speed)
   qint64 dropAfter = -1;      ///< close the connection after this many body bytes (-1: never)
+  bool noContentLength = false;  ///< files without Content-Length, ended by closing
+  QString protocol{};            ///< protocol of the status line ("HTTP/1.0"; empty: HTTP/1.1)
 };
 
 /// How the FTP server behaves from now on.
