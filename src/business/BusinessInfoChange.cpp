@@ -92,33 +92,33 @@ bool BusinessInfoChange::allStorable() const
 
 bool BusinessInfoChange::cmdFinish_Click()
 {
+  bool saved = false;
+  // Released only at the end: the handler names no procedure of its own, so an error
+  // notice names the one current before the click.
+  std::unique_ptr<RecordSet> rs;
   if (changedFields().isEmpty()) {
     notice(kNothingTickedText, Icon::Exclamation);
-    return false;
+  } else if (allStorable() &&
+             notice(kSaveQuestion, Icon::Question, Buttons::YesNo) == Answer::Yes) {
+    try {
+      saved = saveRequest(rs);
+    } catch (const RuntimeError& e) {
+      g_Err_Msg(e, kFormName);
+    }
   }
-  if (!allStorable())
-    return false;
-  if (notice(kSaveQuestion, Icon::Question, Buttons::YesNo) != Answer::Yes)
-    return false;
-  bool saved = false;
-  try {
-    saved = saveRequest();
-  } catch (const RuntimeError& e) {
-    g_Err_Msg(e, kFormName);
-  }
+  g_Rs_Nothing(rs);
   g_Nothing_MainConn();
   notify();
   return saved;
 }
 
-bool BusinessInfoChange::saveRequest()
+bool BusinessInfoChange::saveRequest(std::unique_ptr<RecordSet>& rs)
 {
   const QString c = Session.CompanyCode;
   g_Open_MainConn();
-  std::unique_ptr<RecordSet> rs = openRecordSet(requestNumberQuery(c));
+  rs = openRecordSet(requestNumberQuery(c));
   const bool none = rs->eof() || rs->isNull(QStringLiteral("M_NO"));
   const QString t = nextRequestNumber(none ? QString() : rs->value(QStringLiteral("M_NO")), none);
-  g_Rs_Nothing(rs);
 
   // Details that an earlier failed save left without their header would otherwise join
   // this request, which gets the same number.

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace vcm {
 
@@ -55,7 +56,7 @@ private:
   QList<ChangedField> fieldsOf(const ChangeItem& item) const;
   /// Refuses, with a notice naming the item, a value the database could not store.
   bool allStorable() const;
-  bool saveRequest();
+  bool saveRequest(std::unique_ptr<RecordSet>& rs);
   void notify() const;
 };
 

@@ -36,10 +36,10 @@ void BusinessInfoView::Form_Unload()
 
 void BusinessInfoView::Set_Basic_info()
 {
+  Session.CurrentProcedure = QStringLiteral("Set_COM_Info");
   std::unique_ptr<RecordSet> rs;
   try {
-    frm_Clear();
-    Session.CurrentProcedure = QStringLiteral("Set_COM_Info");
+    frm_Clear(); // names itself as the current procedure from here on
     if (!(numVal(Session.CompanyCode) > 0))
       return;
     g_Open_MainConn();

@@ -61,7 +61,9 @@ void Ledger::quickAccountEntry(qint32 row)
 
 void Ledger::moveRow(int col, int row)
 {
-  sprDeal.setActiveCell(col, row);
+  // The row moves, the active column stays; the click goes to `col`, which is the
+  // account rather than its button so that moving never opens the picker.
+  sprDeal.setActiveCell(sprDeal.activeColumn(), row);
   Key_Move = true;
   sprDeal_Click(col, row);
 }

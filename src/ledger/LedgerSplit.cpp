@@ -40,9 +40,10 @@ void Ledger::cmdRowAdd_Divide_Click(int parts)
       return;
     }
     DealSplit::split(sprDeal, Cur_Row, parts);
-    // The member goes on with the first new part's summary.
+    // The first new part becomes the active row in the column the member was in; it is
+    // selected as from its summary.
     const int first = Cur_Row + 1;
-    sprDeal.setActiveCell(deal::Summary, first);
+    sprDeal.setActiveCell(sprDeal.activeColumn(), first);
     ui().pumpEvents();
     sprDeal_Click(deal::Summary, first);
   } catch (const RuntimeError& e) {

@@ -150,12 +150,15 @@ TEST_F(BusinessInfoChangeTest, FailedHeaderTakesItsDetailsBack)
   tick(0);
   tick(1);
   change.form.mskBase_CH[0] = QStringLiteral("111-22-33333");
+  Session.CurrentProcedure = QStringLiteral("txtTel_KeyPress"); // the save names no procedure
   EXPECT_FALSE(change.cmdFinish_Click());
   EXPECT_TRUE(db.details().isEmpty());
   EXPECT_TRUE(db.headers().isEmpty());
   ASSERT_EQ(ui->messages.size(), 3);
   EXPECT_TRUE(ui->messages[1].title.startsWith(QStringLiteral("오류안내(")));
   EXPECT_TRUE(ui->messages[1].text.contains(QStringLiteral("header refused")));
+  EXPECT_TRUE(ui->messages[1].text.endsWith(QStringLiteral("(사업장_사업장정보_변경)txtTel_KeyPress")))
+      << ui->messages[1].text.toStdString();
   EXPECT_EQ(ui->messages[2].text, BusinessInfoChange::kNotSavedText);
   EXPECT_TRUE(change.cmdFinishEnabled);
   EXPECT_EQ(Session.Connection, nullptr);

@@ -94,7 +94,8 @@ TEST_F(BusinessInfoViewTest, UnknownContractGivesTheErrorNoticeAndKeepsTheRest)
   const CompanyFields& f = load();
   ASSERT_EQ(ui->messages.size(), 1);
   EXPECT_EQ(ui->messages[0].title, QStringLiteral("오류안내(340)"));
-  EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("(사업장_사업장정보)")));
+  EXPECT_TRUE(ui->messages[0].text.endsWith(QStringLiteral("(사업장_사업장정보)Frm_Clear")))
+      << ui->messages[0].text.toStdString();
   EXPECT_EQ(f.txtBase[11], QStringLiteral("hopePw#7701")); // filled before the contract
   EXPECT_EQ(f.mskBase[4], QString());                       // after it: stays cleared
   EXPECT_TRUE(f.cmdComEditVisible);                         // keeps its previous state

@@ -164,6 +164,11 @@ TEST_F(LedgerKeysTest, ArrowsSpaceAndEnterMoveAsTheMemberExpects)
   EXPECT_EQ(key(38), 0);
   EXPECT_EQ(ledger->Cur_Row, 3);
   EXPECT_EQ(cell(deal::Check, 3), QString()) << "arrow keys do not mark";
+  ledger->sprDeal.setActiveCell(deal::AccountButton, 3);
+  key(38);
+  EXPECT_EQ(ledger->sprDeal.activeColumn() * 100 + ledger->sprDeal.activeRow(), deal::AccountButton * 100 + 2)
+      << "the row moves, the column stays";
+  EXPECT_EQ(ledger->Cur_Row, 2);
 
   ledger->AAA_Cmd_Work(1);
   ledger->sprDeal.setText(deal::ClassNo, 3, QStringLiteral("1"));

@@ -38,14 +38,16 @@ TEST_F(LedgerSplitTest, ASplitEntrySavesWithConsecutivePartNumbers)
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100000}, {"D02", "001", 1, "201", "001", 10000, 0}});
   open();
   startWork();
-  ledger->sprDeal_Click(deal::Summary, 1);
+  ledger->sprDeal.setActiveCell(deal::OutAmount, 1);
+  ledger->sprDeal_Click(deal::OutAmount, 1);
   ledger->cmdRowAdd_Divide_Click(2);
   ASSERT_EQ(rows(), 4);
   ledger->cmdRowAdd_Divide_Click(1);
   EXPECT_EQ(ui->texts().value(0), QStringLiteral("이미 개별분할한 내역을 다시 분할할 수 없습니다.\n\n재분할을 원할 경우 저장 후 다시 시도하세요."));
   ui->clear();
   EXPECT_EQ(ledger->Cur_Row, 2) << "the first new part is selected";
-  EXPECT_EQ(ledger->sprDeal.activeColumn(), deal::Summary);
+  EXPECT_EQ(ledger->sprDeal.activeColumn() * 100 + ledger->sprDeal.activeRow(), deal::OutAmount * 100 + 2)
+      << "the first part becomes active in the column the member was in";
   typeAmount(deal::Account, 2, QStringLiteral("102.수용비"));
   typeAmount(deal::OutAmount, 2, QStringLiteral("3"));
   typeAmount(deal::OutAmount, 2, QStringLiteral("30,000"));

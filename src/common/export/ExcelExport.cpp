@@ -161,12 +161,12 @@ void g_EXCEL_CH(const Grid& grid, const QString& listName, const QString& titleT
              Icon::Exclamation);
       return;
     }
-    Colour captionBack = colours::White;
-    if (!parseColourText(captionBackColour, captionBack))
-      throw RuntimeError(13, QStringLiteral("형식이 일치하지 않습니다."));
-
     const QString path = askExportPath(proposedExportName(listName, QDate::currentDate()));
     if (!path.isEmpty()) {
+      // The colour is needed only once there is a sheet to write.
+      Colour captionBack = colours::White;
+      if (!parseColourText(captionBackColour, captionBack))
+        throw RuntimeError(13, QStringLiteral("형식이 일치하지 않습니다."));
       const ExportSheet sheet(grid, titleText, captionBack, whiteSheet);
       const SaveResult result = saveWorkbook(sheet, path);
       logExport(path, grid.rowCount(), result);

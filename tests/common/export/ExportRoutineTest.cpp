@@ -212,6 +212,19 @@ TEST_F(ExportRoutine, RunTimeErrorsGiveTheStandardNoticeExceptACancel)
     EXPECT_EQ(m_ui->cursors.last(), Cursor::Normal);
   }
   m_ui->onPump = nullptr;
+
+  // A caption colour that is no colour fails where the sheet is made, after the dialog.
+  for (const QString& answer : {QString(), path("colour.xls")}) {
+    m_ui->clear();
+    m_ui->lastDialogTitle.clear();
+    m_ui->saveAnswers << answer;
+    g_EXCEL_CH(m_grid, "x", "x", "colour", 1, true, 0);
+    EXPECT_EQ(m_ui->lastDialogTitle, QStringLiteral("노임내역 저장"));
+    EXPECT_EQ(m_ui->messages.size(), answer.isEmpty() ? 0 : 1);
+    if (!answer.isEmpty())
+      EXPECT_EQ(m_ui->messages[0].title, "오류안내(13)");
+  }
+  EXPECT_TRUE(files().isEmpty());
 }
 
 TEST_F(ExportRoutine, ExportLogOnlyWhereItsFolderExists)
