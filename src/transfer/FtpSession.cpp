@@ -323,7 +323,8 @@ bool FtpSession::download(const QString& localPath, const QString& remoteName,
   file.close();
   if (!pacer.complete())
     return false;  // the remote file ended early or the connection broke
-  progress.show(QStringLiteral("다운로드 완료"), 100);
+  progress.setValue(100);
+  progress.setText(QStringLiteral("다운로드 완료"));
   ui().pumpEvents();
   return true;
 }

@@ -3,12 +3,14 @@
 #include "transfer/ProgressIndicator.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <ostream>
 
 namespace vcm::test {
 
-/// A progress indicator that remembers itself after every value change.
+/// A progress indicator that remembers itself after every value change, and every
+/// write in order ("text:…", "value:…").
 struct RecordingIndicator : ProgressIndicator {
   struct Step {
     QString text;
@@ -22,14 +24,20 @@ struct RecordingIndicator : ProgressIndicator {
   QString m_text = QStringLiteral("start");
   int m_value = 0;
   QList<Step> steps;
+  QStringList writes;
 
   QString text() const override { return m_text; }
-  void setText(const QString& text) override { m_text = text; }
+  void setText(const QString& text) override
+  {
+    m_text = text;
+    writes.append(QStringLiteral("text:") + text);
+  }
   int value() const override { return m_value; }
   void setValue(int value) override
   {
     m_value = value;
     steps.append({m_text, value});
+    writes.append(QStringLiteral("value:") + QString::number(value));
   }
 };
 
