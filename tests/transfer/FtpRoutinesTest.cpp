@@ -145,8 +145,10 @@ TEST_F(FtpRoutinesTest, DownloadCountsFromOneAndReadsExactlyTheExpectedSize)
   QFile::copy(localFile(QStringLiteral("big"), bytes), serverPath(QStringLiteral("big")));
   RecordingIndicator bar;
   const QString target = m_local.filePath(QStringLiteral("part"));
+  ui->pumps = 0;
   ASSERT_TRUE(g_FtpDownload(target, QStringLiteral("big"), 510, bar));
   EXPECT_EQ(read(target), bytes.left(510));
+  EXPECT_EQ(ui->pumps, 2 + 2 + 3 * 2 + 1);  // before, after the local open, per block, at the end
   // The value reaches 100 before the closing text is written.
   EXPECT_EQ(bar.writes, (QStringList{QStringLiteral("value:50"), QStringLiteral("value:100"),
                                      QStringLiteral("value:100"), QStringLiteral("text:다운로드 완료")}));
