@@ -18,10 +18,12 @@
 #include "ledger/DealColumns.h"
 #include "ledger/DealSplit.h"
 #include "ledger/LedgerScreen.h"
+#include "ledger/SearchPopupDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
 #include "startup/Secrets.h"
+#include "textcontrol/ControlFactory.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +32,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -83,6 +86,25 @@ bool saveSplitAndPicker(MainWindow& main, const QDir& out)
   return ok;
 }
 
+/// The search popup as a search with several matches opens it: the first entries of
+/// the month, the second one picked.
+bool saveSearchPopup(MainWindow& main, const QDir& out)
+{
+  auto* screen = main.findChild<LedgerScreen*>();
+  if (!screen)
+    return false;
+  const Grid& deal = screen->ledger().sprDeal;
+  SearchList matches;
+  for (int r = 1; r <= std::min(deal.rowCount(), 6); ++r)
+    matches.push_back(DealSearch::entry(deal, r));
+  SearchPopupDialog dialog(screen);
+  dialog.popup().Call_Frm = Ledger::ScreenName;
+  dialog.popup().Set_Search_List(matches, 1);
+  dialog.popup().spr_Click(found::Account, 2);
+  dialog.show();
+  return save(dialog, out, QStringLiteral("ledger_search_popup.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -102,6 +124,12 @@ int main(int argc, char** argv)
   // Settings of a fresh installation, kept away from any real one.
   QTemporaryDir settingsDir;
   qputenv("VCM_SETTINGS_FILE", settingsDir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+  // The text control of this build, registered where only this run looks.
+  qputenv("VCM_CLASS_REGISTRY", settingsDir.filePath(QStringLiteral("classes.ini")).toLocal8Bit());
+  if (registerServer(QStringLiteral(KOLTRICH_LIBRARY_PATH)) != koltrich::S_Ok) {
+    std::fprintf(stderr, "cannot register %s\n", KOLTRICH_LIBRARY_PATH);
+    return 1;
+  }
 
   ScopedScriptedUi ui;
   ui->m_screen = QSize(1920, 1080);
@@ -161,6 +189,7 @@ int main(int argc, char** argv)
   ok &= saveSplitAndPicker(*main, out);
   main->cmdWork(1)->click();
   QApplication::processEvents();
+  ok &= saveSearchPopup(*main, out);
 
   printNotices(*ui);
   delete main;
