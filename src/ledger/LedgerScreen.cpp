@@ -166,6 +166,7 @@ void LedgerScreen::buildSearchArea()
   txtSearch = createControl(QLatin1String(koltrich::ProgId), fraSearch);
   if (txtSearch) {
     txtSearch->widget()->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->SetText(QString()); // the design's text: a new control says "txtR"
     place(txtSearch->widget(), 4100, 220, 1650, 330);
   }
   cmdSearch = named<QPushButton>(fraSearch, QStringLiteral("cmdSearch"));

@@ -87,6 +87,8 @@ TEST_F(LedgerScreenTest, ControlsCarryTheirNamesAndCaptions)
   EXPECT_EQ(g.cellType(deal::Check, 0), CellType::CheckBox);
   EXPECT_EQ(g.cellType(deal::InAmount, 1), CellType::Number);
   EXPECT_EQ(screen.ledger().form.mskM, QStringLiteral("2024.05"));
+  EXPECT_EQ(screen.findChild<QWidget*>(QStringLiteral("txtSearch"))->findChild<QTextEdit*>()->toPlainText(),
+            QString());
 }
 
 TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
