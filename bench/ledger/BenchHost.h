@@ -2,7 +2,10 @@
 
 #include "ledger/LedgerHost.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <vector>
 
 namespace vcm::bench {
 
@@ -18,5 +21,17 @@ public:
   void settingQuickButton(const QString&) override {}
   void removeQuickButton(const QString&) override {}
 };
+
+/// Median of single timings (sorts them).
+inline double median(std::vector<double>& v)
+{
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+inline double micros(std::chrono::steady_clock::duration d)
+{
+  return std::chrono::duration<double, std::micro>(d).count();
+}
 
 } // namespace vcm::bench

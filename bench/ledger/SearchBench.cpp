@@ -19,19 +19,13 @@
 
 using namespace vcm;
 using Clock = std::chrono::steady_clock;
+using bench::median;
+using bench::micros;
 
 namespace {
 
 constexpr int Entries = 5000;
 const int MatchRows[] = {700, 2500, 4900};
-
-double median(std::vector<double>& v)
-{
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 void BM_SummarySearch(benchmark::State& state)
 {

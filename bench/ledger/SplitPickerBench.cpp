@@ -24,6 +24,8 @@
 
 using namespace vcm;
 using Clock = std::chrono::steady_clock;
+using bench::median;
+using bench::micros;
 
 namespace {
 
@@ -60,14 +62,6 @@ struct Screen {
     }
   }
 };
-
-double median(std::vector<double>& v)
-{
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 void BM_PartKeystroke(benchmark::State& state)
 {

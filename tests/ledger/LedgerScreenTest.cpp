@@ -38,6 +38,20 @@ protected:
     LedgerFixture::SetUp();
     registerBuiltLibrary(); // txtSearch is the text control, found through its class identity
   }
+  /// The ledger shown and active inside a shown main window, on `month`.
+  LedgerScreen* showInMainWindow(MainWindow& main, const QString& month)
+  {
+    registerLedgerScreen();
+    main.resize(1400, 900);
+    main.show();
+    auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+    if (!screen)
+      return nullptr;
+    screen->ledger().form.mskM = month;
+    screen->Form_Activate();
+    main.activateWindow();
+    return QTest::qWaitForWindowActive(&main) ? screen : nullptr;
+  }
 };
 
 /// Takes the address the desktop would open in the browser.
@@ -132,17 +146,10 @@ TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
 TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
 {
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100000}, {"D02", "001", 2, "102", "001", 0, 2000}});
-  registerLedgerScreen();
   MainWindow main;
-  main.resize(1400, 900);
-  main.show();
-  auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
   ASSERT_TRUE(screen);
-  screen->ledger().form.mskM = LedgerDb::Month;
-  screen->Form_Activate();
   // The screen sees keys first: Ctrl+F goes to the search box, Enter elsewhere moves on.
-  main.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
   screen->findChild<GridView*>(QStringLiteral("sprDeal"))->setFocus();
   ASSERT_TRUE(QApplication::focusWidget());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
@@ -224,15 +231,9 @@ TEST_F(LedgerScreenTest, TypedMonthSearchBoxPopupAndManualThroughTheWidgets)
                {"A04", "001", 2, "103", "001", 0, 4000, 9, "간식 식비"}},
               QStringLiteral("2024.04"));
   Session.ManualHost = QStringLiteral("manual.test");
-  registerLedgerScreen();
   MainWindow main;
-  main.resize(1400, 900);
-  main.show();
-  auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
   ASSERT_TRUE(screen);
-  screen->Form_Activate();
-  main.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
   Ledger& l = screen->ledger();
   ASSERT_EQ(l.sprDeal.rowCount(), 1);
 
