@@ -1,6 +1,11 @@
 #pragma once
 
 #include "ledger/LedgerHost.h"
+#include "platform/ScriptedUi.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <array>
@@ -32,6 +37,19 @@ inline double median(std::vector<double>& v)
 inline double micros(std::chrono::steady_clock::duration d)
 {
   return std::chrono::duration<double, std::micro>(d).count();
+}
+
+/// Runs the registered benchmarks on Qt's offscreen platform with the scripted UI;
+/// fails when any notice was shown meanwhile.
+inline int runOffscreen(int argc, char** argv)
+{
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ScopedScriptedUi ui;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return ui->messages.isEmpty() ? 0 : 1;
 }
 
 } // namespace vcm::bench

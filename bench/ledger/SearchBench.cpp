@@ -80,11 +80,5 @@ BENCHMARK(BM_SummarySearch)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ScopedScriptedUi ui;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return ui->messages.isEmpty() ? 0 : 1;
+  return bench::runOffscreen(argc, argv);
 }

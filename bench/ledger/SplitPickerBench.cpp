@@ -131,11 +131,5 @@ BENCHMARK(BM_PickerOneCharacter)->Unit(benchmark::kMicrosecond)->Iterations(500)
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ScopedScriptedUi ui;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return ui->messages.isEmpty() ? 0 : 1;
+  return bench::runOffscreen(argc, argv);
 }
