@@ -24,6 +24,8 @@
 
 using namespace vcm;
 using Clock = std::chrono::steady_clock;
+using bench::median;
+using bench::micros;
 
 namespace {
 
@@ -60,14 +62,6 @@ struct Screen {
     }
   }
 };
-
-double median(std::vector<double>& v)
-{
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 void BM_PartKeystroke(benchmark::State& state)
 {
@@ -137,11 +131,5 @@ BENCHMARK(BM_PickerOneCharacter)->Unit(benchmark::kMicrosecond)->Iterations(500)
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ScopedScriptedUi ui;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return ui->messages.isEmpty() ? 0 : 1;
+  return bench::runOffscreen(argc, argv);
 }

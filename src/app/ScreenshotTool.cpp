@@ -23,6 +23,7 @@
 #include "ledger/DealColumns.h"
 #include "ledger/DealSplit.h"
 #include "ledger/LedgerScreen.h"
+#include "ledger/SearchPopupDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
@@ -43,6 +44,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -120,6 +122,25 @@ bool saveUpdateScreen(ScriptedUi& ui, const QDir& out)
   ui.onPump = nullptr;
   qunsetenv("VCM_PROGRAM_DIR");
   return ok;
+}
+
+/// The search popup as a search with several matches opens it: the first entries of
+/// the month, the second one picked.
+bool saveSearchPopup(MainWindow& main, const QDir& out)
+{
+  auto* screen = main.findChild<LedgerScreen*>();
+  if (!screen)
+    return false;
+  const Grid& deal = screen->ledger().sprDeal;
+  SearchList matches;
+  for (int r = 1; r <= std::min(deal.rowCount(), 6); ++r)
+    matches.push_back(DealSearch::entry(deal, r));
+  SearchPopupDialog dialog(screen);
+  dialog.popup().Call_Frm = Ledger::ScreenName;
+  dialog.popup().Set_Search_List(matches, 1);
+  dialog.popup().spr_Click(found::Account, 2);
+  dialog.show();
+  return save(dialog, out, QStringLiteral("ledger_search_popup.png"));
 }
 
 } // namespace
@@ -229,6 +250,7 @@ int main(int argc, char** argv)
   ok &= saveSplitAndPicker(*main, out);
   main->cmdWork(1)->click();
   QApplication::processEvents();
+  ok &= saveSearchPopup(*main, out);
 
   // The business information view and its change request, one item ticked and typed.
   if (auto* view = BusinessInfoScreen::create(main)) {

@@ -87,9 +87,9 @@ std::unique_ptr<RecordSet> openRecordSet(const QString& sql)
   return requireConnection().openRecordSet(sql);
 }
 
-void executeSql(const QString& sql)
+qint64 executeSql(const QString& sql)
 {
-  requireConnection().execute(sql);
+  return requireConnection().execute(sql);
 }
 
 } // namespace vcm

@@ -171,4 +171,14 @@ QString DealStatements::insert(const QString& companyCode, const QString& month,
   });
 }
 
+QString DealStatements::closeMonth(const QString& companyCode, const QString& month)
+{
+  return lines({
+      QStringLiteral("UPDATE DEAL_LIST SET"),
+      QStringLiteral(" TRANS_DIV = 1"),
+      QStringLiteral(" WHERE COM_CD       = ") + quoted(companyCode),
+      QStringLiteral("   AND DEAL_MON     = ") + quoted(month.trimmed()),
+  });
+}
+
 } // namespace vcm

@@ -51,6 +51,8 @@ public:
   static QString update(const QString& companyCode, const QString& month, const DealWrite& row);
   static QString maxPartNo(const QString& companyCode, const QString& month, const QString& dealCode);
   static QString insert(const QString& companyCode, const QString& month, const DealWrite& row);
+  /// Marks every entry of the month as sent to the service for closing.
+  static QString closeMonth(const QString& companyCode, const QString& month);
 
   /// An amount as a plain decimal number without separators or exponent.
   static QString amount(double value);

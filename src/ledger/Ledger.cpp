@@ -81,6 +81,7 @@ void Ledger::Form_Load()
 void Ledger::Form_Activate()
 {
   try {
+    Shown = true;
     m_host.showWorkButtons(WorkButtonFlags);
     ui().pumpEvents();
     Set_Basic_info();
@@ -284,12 +285,14 @@ void Ledger::AAA_Cmd_Work(short command)
         ui().pumpEvents();
       }
       break;
+    case 6:
+      exportList();
+      break;
     case 8:
       if (unloadScreen)
         unloadScreen();
       break;
     default:
-      // 6 (export) arrives with the export work.
       break;
     }
   } catch (const RuntimeError& e) {

@@ -2,9 +2,11 @@
 
 #include "common/grid/Grid.h"
 #include "ledger/CodeLists.h"
+#include "ledger/DealSearch.h"
 #include "ledger/DealStatements.h"
 #include "ledger/LedgerForm.h"
 
+#include <QDate>
 #include <QString>
 
 #include <functional>
@@ -17,7 +19,8 @@ class LedgerHost;
 /// and the account picker sprCbo_Acc as data, the code lists, the state of the other
 /// controls (LedgerForm) and every procedure that loads, selects, totals, enters and
 /// leaves the work state, checks and saves (Ledger.cpp), splits and deletes
-/// (LedgerSplit.cpp) and answers the grid's keys and the account picker (LedgerKeys.cpp).
+/// (LedgerSplit.cpp), answers the grid's keys and the account picker (LedgerKeys.cpp), and
+/// changes the month, searches, sends the month for closing and exports (LedgerSearch.cpp).
 /// The screen class wires widgets to it.
 ///
 /// The work state is the tag "WORK" of the main window's work button 1, read through
@@ -48,6 +51,11 @@ public:
   /// Unloads the screen (work command 8). The screen sets it; the close request below
   /// still decides.
   std::function<void()> unloadScreen;
+  /// Opens the search popup modally on the matches, as the ledger's caller, so that it
+  /// writes Search_Row. The screen shows the dialog; tests pick without one.
+  std::function<void(const SearchList&)> showSearchPopup;
+  /// Set by the first activation: from then on a month change reloads.
+  bool Shown = false;
 
   // --- opening, activation -------------------------------------------------
   void Form_Load();
@@ -106,11 +114,30 @@ public:
   /// Writes the account of picker row `pickerRow` into the row the picker was opened for.
   void Set_Select_Acc(qint32 pickerRow);
 
+  // --- month, search, closing transfer, manual, export ---------------------------
+  void msk_M_Change();
+  /// Spin button 1 goes one month back, 2 one month forward.
+  void Dat_M_ButtonHit(int button);
+  /// The calendar button: the calendar will write into msk_M. The screen places MonV.
+  void cmdMon_Click();
+  void MonV_DateClick(const QDate& date);
+  void optSearch_F_Click();
+  void cmdSearch_Click();
+  /// Sends the month to the service for closing (cmdTrans).
+  void cmdTrans_Click();
+  /// The user manual's web address (cmdManual).
+  static QString manualUrl();
+  /// Work command 6: the month's list as a spreadsheet file.
+  void exportList();
+
   bool isWorkState() const;
   /// The loader's filters as the search controls stand.
   DealFilter filter() const;
 
 private:
+  void goToRow(qint32 row);
+  void reloadWithoutMatch(const QString& text);
+
   void quickAccountEntry(qint32 row);
   void recomputeSource(qint32 part);
   void moveRow(int col, int row);

@@ -32,6 +32,9 @@ struct LedgerForm {
   bool picCboAccVisible = false;
   QString pickerTag;             ///< tag of sprCbo_Acc: the sprDeal row it was opened for
   bool monVVisible = false;
+  /// Dat_M and sprDeal are disabled while a month change is being handled.
+  bool datMEnabled = true;
+  bool dealEnabled = true;
   QString xBarText;
   int xBarValue = 0;
   std::array<QString, 3> totals;  ///< lbl_TInfo(0..2)

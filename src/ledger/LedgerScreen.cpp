@@ -3,11 +3,14 @@
 #include "common/ErrMsg.h"
 #include "common/grid/GridView.h"
 #include "ledger/DealColumns.h"
+#include "common/screen/ScreenRoutines.h"
 #include "ledger/LedgerColours.h"
+#include "ledger/SearchPopupDialog.h"
 #include "ledger/WorkIndicator.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Twips.h"
 #include "platform/Ui.h"
+#include "textcontrol/ControlFactory.h"
 
 #include <algorithm>
 
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -29,6 +33,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace vcm {
@@ -92,17 +97,11 @@ LedgerScreen::LedgerScreen(MainWindow* main, QWidget* parent) : QWidget(parent),
   l.form.placePicker = [this](bool fromButton) { return placePicker(fromButton); };
   wireGrid();
   wireSplitCommands();
-  connect(msk_M, &QLineEdit::textChanged, this, [this](const QString& t) { m_ledger->form.mskM = t; });
-  connect(txtSearch, &QLineEdit::textChanged, this, [this](const QString& t) { m_ledger->form.txtSearch = t; });
+  wireMonthAndSearch();
   for (int i = 0; i < optSearch.size(); ++i)
     connect(optSearch[i], &QRadioButton::toggled, this, [this, i](bool on) {
       if (on)
         m_ledger->form.optSearch = i + 1;
-    });
-  for (int i = 0; i < optSearch_F.size(); ++i)
-    connect(optSearch_F[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on)
-        m_ledger->form.optSearchF = i + 1;
     });
   connect(tabDeal, &QTabWidget::tabBarClicked, this, [this] {
     ui().pumpEvents();
@@ -134,7 +133,8 @@ void LedgerScreen::buildSearchArea()
   auto* spin = new QVBoxLayout(Dat_M);
   spin->setContentsMargins(0, 0, 0, 0);
   spin->setSpacing(0);
-  for (const auto& [name, arrow] : {std::pair{"Dat_M_1", Qt::UpArrow}, std::pair{"Dat_M_2", Qt::DownArrow}}) {
+  // Button 1 goes back a month, button 2 forward: the lower arrow and the upper one.
+  for (const auto& [name, arrow] : {std::pair{"Dat_M_2", Qt::UpArrow}, std::pair{"Dat_M_1", Qt::DownArrow}}) {
     auto* b = named<QToolButton>(Dat_M, QLatin1String(name));
     b->setArrowType(arrow);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -164,8 +164,12 @@ void LedgerScreen::buildSearchArea()
   }
   optSearch[0]->setChecked(true);
   optSearch_F[0]->setChecked(true);
-  txtSearch = named<QLineEdit>(fraSearch, QStringLiteral("txtSearch"));
-  place(txtSearch, 4100, 220, 1650, 330);
+  txtSearch = createControl(QLatin1String(koltrich::ProgId), fraSearch);
+  if (txtSearch) {
+    txtSearch->widget()->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->SetText(QString()); // the design's text: a new control says "txtR"
+    place(txtSearch->widget(), 4100, 220, 1650, 330);
+  }
   cmdSearch = named<QPushButton>(fraSearch, QStringLiteral("cmdSearch"));
   cmdSearch->setText(QStringLiteral("검색"));
   place(cmdSearch, 4100, 580, 1650, 300);
@@ -275,6 +279,7 @@ void LedgerScreen::buildPanels()
   place(xBar, 120, kTabTop + 9100, 12600, 300);
 
   MonV = named<QCalendarWidget>(this, QStringLiteral("MonV"));
+  MonV->resize(MonV->sizeHint());
   MonV->hide();
 }
 
@@ -310,6 +315,68 @@ void LedgerScreen::wireSplitCommands()
   connect(subRowDel, &QAction::triggered, this, [l] { l->cmdRowDel_Click(); });
 }
 
+void LedgerScreen::wireMonthAndSearch()
+{
+  Ledger* l = m_ledger.get();
+  // Texts and options the logic shows come back through these signals; only what the
+  // member changed runs the handlers.
+  connect(msk_M, &QLineEdit::textChanged, this, [l](const QString& t) {
+    const QString month = t == QLatin1String(".") ? QString() : t;
+    if (month == l->form.mskM)
+      return;
+    l->form.mskM = month;
+    l->msk_M_Change();
+  });
+  for (int b = 1; b <= 2; ++b)
+    connect(Dat_M->findChild<QToolButton*>(QStringLiteral("Dat_M_%1").arg(b)), &QToolButton::clicked, this,
+            [l, b] { l->Dat_M_ButtonHit(b); });
+  connect(cmdMon, &QToolButton::clicked, this, [this, l] {
+    l->cmdMon_Click();
+    const QPoint at = Dat_M->mapTo(this, QPoint(0, 0));
+    g_MonthView_Set(MonV, at.y(), at.x(), l->form.mskM + QStringLiteral(".01"));
+  });
+  connect(MonV, &QCalendarWidget::clicked, this, [l](QDate d) { l->MonV_DateClick(d); });
+  for (int i = 0; i < optSearch_F.size(); ++i)
+    connect(optSearch_F[i], &QRadioButton::toggled, this, [l, i](bool on) {
+      if (!on || l->form.optSearchF == i + 1)
+        return;
+      l->form.optSearchF = i + 1;
+      l->optSearch_F_Click();
+    });
+  connect(cmdSearch, &QPushButton::clicked, this, [l] { l->cmdSearch_Click(); });
+  if (txtSearch) {
+    txtSearch->events().Change = [this, l] { l->form.txtSearch = txtSearch->Text(); };
+    txtSearch->events().KeyPress = [l](short& ascii) {
+      if (ascii == 13) {
+        ascii = 0;
+        l->cmdSearch_Click();
+      }
+    };
+  }
+  l->showSearchPopup = [this](const SearchList& matches) { showSearchPopup(matches); };
+  connect(cmdTrans, &QPushButton::clicked, this, [l] { l->cmdTrans_Click(); });
+  // The manual opens in the member's browser; when it cannot, there is nothing to add.
+  connect(cmdManual, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(Ledger::manualUrl())); });
+}
+
+void LedgerScreen::showSearchPopup(const SearchList& matches)
+{
+  SearchPopupDialog dialog(this);
+  SearchPopup& popup = dialog.popup();
+  popup.Call_Frm = Ledger::ScreenName;
+  popup.ledgerSearchRow = &m_ledger->Search_Row;
+  popup.Set_Search_List(matches, 1);
+  dialog.exec();
+}
+
+void LedgerScreen::txtSearch_GotFocus()
+{
+  txtSearch->SetImeMode(1);
+  ui().pumpEvents();
+  txtSearch->SetSelStart(0);
+  txtSearch->SetSelLength(int(txtSearch->Text().trimmed().size()) + 1);
+}
+
 bool LedgerScreen::placePicker(bool fromButton)
 {
   QPoint cell;
@@ -334,14 +401,18 @@ bool LedgerScreen::placePicker(bool fromButton)
 
 bool LedgerScreen::eventFilter(QObject* watched, QEvent* event)
 {
+  if (event->type() == QEvent::FocusIn && txtSearch && watched == txtSearch->widget()->focusProxy())
+    txtSearch_GotFocus();
   if (event->type() != QEvent::KeyPress || watched != QApplication::focusWidget() ||
       !isAncestorOf(static_cast<QWidget*>(watched)))
     return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   auto* focused = static_cast<QWidget*>(watched);
   if (key->key() == Qt::Key_F && key->modifiers() == Qt::ControlModifier) {
-    txtSearch->setFocus();
-    txtSearch->setSelection(0, int(txtSearch->text().trimmed().size()) + 1);
+    if (txtSearch) {
+      txtSearch->widget()->setFocus();
+      txtSearch_GotFocus();
+    }
     return true;
   }
   const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -441,6 +512,8 @@ void LedgerScreen::showForm()
     picWork->raise();
   fraSearch->setEnabled(f.searchFramesEnabled);
   fraSearch_Mon->setEnabled(f.searchFramesEnabled);
+  Dat_M->setEnabled(f.datMEnabled);
+  sprDeal->setEnabled(f.dealEnabled);
   const QColor face = qcolour(f.splitButtonColour, this);
   const QString style = f.splitButtonsEnabled
                             ? QStringLiteral("QPushButton { background: %1; color: white; }").arg(face.name())
@@ -468,7 +541,10 @@ void LedgerScreen::setFocusTo(LedgerForm::Focus target)
 {
   switch (target) {
   case LedgerForm::Focus::Month: msk_M->setFocus(); break;
-  case LedgerForm::Focus::Search: txtSearch->setFocus(); break;
+  case LedgerForm::Focus::Search:
+    if (txtSearch)
+      txtSearch->widget()->setFocus();
+    break;
   case LedgerForm::Focus::Deal: sprDeal->setFocus(); break;
   case LedgerForm::Focus::Picker: sprCbo_Acc->setFocus(); break;
   }

@@ -25,6 +25,7 @@ class QToolButton;
 namespace vcm {
 
 class GridView;
+class IKoltRich;
 class MainWindow;
 class WorkIndicator;
 
@@ -62,6 +63,10 @@ private:
   void wireMainWindow(MainWindow* main);
   void wireGrid();
   void wireSplitCommands();
+  void wireMonthAndSearch();
+  void showSearchPopup(const SearchList& matches);
+  /// The search box takes the focus: Korean input, its text selected.
+  void txtSearch_GotFocus();
   bool placePicker(bool fromButton);
   void showForm();
   void setFocusTo(LedgerForm::Focus target);
@@ -82,7 +87,7 @@ private:
   QCalendarWidget* MonV = nullptr;
   QList<QRadioButton*> optSearch;   ///< indexes 1..4 at 0..3
   QList<QRadioButton*> optSearch_F; ///< indexes 1..3 at 0..2
-  QLineEdit* txtSearch = nullptr;
+  IKoltRich* txtSearch = nullptr; ///< null when the text control is not installed
   QPushButton* cmdSearch = nullptr;
   QList<QLabel*> lbl_TInfo;
   QList<QPushButton*> cmdRowAdd_Divide; ///< indexes 1..5 at 0..4

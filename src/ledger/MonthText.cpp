@@ -15,13 +15,27 @@ bool MonthText::isValid(const QString& text)
   return QDate(m.captured(1).toInt(), m.captured(2).toInt(), day).isValid();
 }
 
-QString MonthText::previousMonth(const QString& date)
+namespace {
+
+QString monthsAfter(const QString& date, int months)
 {
   const QDate d = QDate::fromString(QString(date).trimmed().replace(QLatin1Char('.'), QLatin1Char('-')),
                                     QStringLiteral("yyyy-MM-dd"));
   if (!d.isValid())
     return {};
-  return d.addMonths(-1).toString(QStringLiteral("yyyy.MM"));
+  return d.addMonths(months).toString(QStringLiteral("yyyy.MM"));
+}
+
+} // namespace
+
+QString MonthText::previousMonth(const QString& date)
+{
+  return monthsAfter(date, -1);
+}
+
+QString MonthText::shifted(const QString& month, int months)
+{
+  return monthsAfter(month.trimmed() + QStringLiteral(".01"), months);
 }
 
 } // namespace vcm

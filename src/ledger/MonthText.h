@@ -12,6 +12,9 @@ public:
   static bool isValid(const QString& text);
   /// The month before a date "YYYY.MM.DD" as "YYYY.MM"; empty for a text that is not a date.
   static QString previousMonth(const QString& date);
+  /// The month `months` calendar months after "YYYY.MM" (before for a negative count),
+  /// as "YYYY.MM"; empty for a text that is not a month.
+  static QString shifted(const QString& month, int months);
 };
 
 } // namespace vcm

@@ -1,8 +1,10 @@
 // The ledger screen's widgets over the logic, against the test database.
 #include "LedgerFixture.h"
+#include "textcontrol/RegisteredLibrary.h"
 
 #include "common/grid/GridView.h"
 #include "ledger/LedgerScreen.h"
+#include "ledger/SearchPopupDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/Appearance.h"
@@ -17,15 +19,51 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QRadioButton>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
 
 using namespace vcm;
 using namespace vcm::test;
 
 namespace {
 
-class LedgerScreenTest : public LedgerFixture {};
+class LedgerScreenTest : public LedgerFixture {
+protected:
+  void SetUp() override
+  {
+    LedgerFixture::SetUp();
+    registerBuiltLibrary(); // txtSearch is the text control, found through its class identity
+  }
+  /// The ledger shown and active inside a shown main window, on `month`.
+  LedgerScreen* showInMainWindow(MainWindow& main, const QString& month)
+  {
+    registerLedgerScreen();
+    main.resize(1400, 900);
+    main.show();
+    auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+    if (!screen)
+      return nullptr;
+    screen->ledger().form.mskM = month;
+    screen->Form_Activate();
+    main.activateWindow();
+    return QTest::qWaitForWindowActive(&main) ? screen : nullptr;
+  }
+};
+
+/// Takes the address the desktop would open in the browser.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+public:
+  QUrl url;
+public slots:
+  void open(const QUrl& u) { url = u; }
+};
 
 } // namespace
 
@@ -65,6 +103,8 @@ TEST_F(LedgerScreenTest, ControlsCarryTheirNamesAndCaptions)
   EXPECT_EQ(g.cellType(deal::Check, 0), CellType::CheckBox);
   EXPECT_EQ(g.cellType(deal::InAmount, 1), CellType::Number);
   EXPECT_EQ(screen.ledger().form.mskM, QStringLiteral("2024.05"));
+  EXPECT_EQ(screen.findChild<QWidget*>(QStringLiteral("txtSearch"))->findChild<QTextEdit*>()->toPlainText(),
+            QString());
 }
 
 TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
@@ -108,23 +148,16 @@ TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
 TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
 {
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100000}, {"D02", "001", 2, "102", "001", 0, 2000}});
-  registerLedgerScreen();
   MainWindow main;
-  main.resize(1400, 900);
-  main.show();
-  auto* screen = qobject_cast<LedgerScreen*>(main.showLedger());
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
   ASSERT_TRUE(screen);
-  screen->ledger().form.mskM = LedgerDb::Month;
-  screen->Form_Activate();
   // The screen sees keys first: Ctrl+F goes to the search box, Enter elsewhere moves on.
-  main.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
   screen->findChild<GridView*>(QStringLiteral("sprDeal"))->setFocus();
   ASSERT_TRUE(QApplication::focusWidget());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
-  auto* search = screen->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+  auto* search = screen->findChild<QWidget*>(QStringLiteral("txtSearch"));
   EXPECT_TRUE(search->hasFocus());
-  QTest::keyClick(search, Qt::Key_Return);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   QApplication::processEvents();
   EXPECT_FALSE(search->hasFocus()) << "Enter moved to the next control";
 
@@ -240,3 +273,69 @@ TEST_F(LedgerScreenTest, AtTheMainWindowsSizeTheLedgerFillsItsFrameAndShowsEvery
   MainWindow::setChildFactory(Ledger::ScreenName, {});
   QApplication::setFont(oldFont);
 }
+
+TEST_F(LedgerScreenTest, TypedMonthSearchBoxPopupAndManualThroughTheWidgets)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000}});
+  db.addDeals({{"A01", "001", 2, "101", "001", 0, 1000, 9, "점심 식비"},
+               {"A02", "001", 2, "101", "001", 0, 2000, 9, "전기요금"},
+               {"A03", "001", 2, "102", "001", 0, 3000, 9, "저녁 식비"},
+               {"A04", "001", 2, "103", "001", 0, 4000, 9, "간식 식비"}},
+              QStringLiteral("2024.04"));
+  Session.ManualHost = QStringLiteral("manual.test");
+  MainWindow main;
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
+  ASSERT_TRUE(screen);
+  Ledger& l = screen->ledger();
+  ASSERT_EQ(l.sprDeal.rowCount(), 1);
+
+  auto* month = screen->findChild<QLineEdit*>(QStringLiteral("msk_M"));
+  month->setFocus();
+  month->selectAll();
+  QTest::keyClick(month, Qt::Key_Backspace);
+  QTest::keyClicks(month, QStringLiteral("202404"));
+  EXPECT_EQ(l.form.mskM, QStringLiteral("2024.04"));
+  EXPECT_EQ(l.sprDeal.rowCount(), 4);
+
+  QTest::mouseClick(screen->findChild<QRadioButton*>(QStringLiteral("optSearch_2")), Qt::LeftButton);
+  auto* search = screen->findChild<QWidget*>(QStringLiteral("txtSearch"));
+  search->setFocus();
+  for (const QChar c : QStringLiteral("식비")) { // committed Hangul arrives as key events with text
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(QApplication::focusWidget(), &typed);
+  }
+  EXPECT_EQ(l.form.txtSearch, QStringLiteral("식비"));
+
+  // Enter searches: three matches open the popup; a double click on its second row
+  // moves the ledger to that entry.
+  int listed = 0;
+  QString label;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<SearchPopupDialog*>(QApplication::activeModalWidget());
+    if (!dialog)
+      return;
+    auto* spr = dialog->findChild<GridView*>(QStringLiteral("spr"));
+    listed = spr->grid().rowCount();
+    label = dialog->findChild<QLabel*>(QStringLiteral("lblAcc"))->text();
+    QTest::mouseDClick(spr->viewport(), Qt::LeftButton, {}, spr->visualRect(spr->model()->index(1, 1)).center());
+    if (dialog->isVisible())
+      dialog->reject();
+  });
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(listed, 3);
+  EXPECT_EQ(label, QStringLiteral("101.생계비(2024.05.03)"));
+  EXPECT_EQ(l.Search_Row, 3);
+  EXPECT_EQ(l.Cur_Row, 3);
+  EXPECT_EQ(l.sprDeal.activeRow(), 3);
+  EXPECT_EQ(search->findChild<QTextEdit*>()->toPlainText(), QStringLiteral("식비")) << "Enter adds no line";
+
+  UrlCatcher browser;
+  QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+  QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("cmdManual")), Qt::LeftButton);
+  QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+  EXPECT_EQ(browser.url, QUrl(QStringLiteral("https://manual.test/M_H/M_01")));
+  EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
+
+#include "LedgerScreenTest.moc"
