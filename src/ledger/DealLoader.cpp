@@ -75,9 +75,9 @@ bool DealLoader::fillRow(int row, DealRecord& r)
 {
   Grid& g = m_deal;
   g.setText(deal::DealCode, row, std::move(r.dealCd));
-  g.setText(deal::PartNo, row, r.dealCd2);
   if (numVal(r.dealCd2) == 1)
     g.setText(deal::Source, row, QStringLiteral("○"));
+  g.setText(deal::PartNo, row, std::move(r.dealCd2));
 
   if (r.daccGubun == 1) {
     g.setText(deal::ClassName, row, QStringLiteral("수입"));
@@ -124,8 +124,8 @@ bool DealLoader::fillRow(int row, DealRecord& r)
   g.setNumber(deal::InAmount, row, r.dealInAmt);
   g.setNumber(deal::OutAmount, row, r.dealOutAmt);
   g.setText(deal::Branch, row, std::move(r.dealGubun));
-  g.setText(deal::BusiCode, row, r.dbusiCd);
-  g.setText(deal::BankCode, row, r.dbankCd);
+  g.setText(deal::BusiCode, row, std::move(r.dbusiCd));
+  g.setText(deal::BankCode, row, std::move(r.dbankCd));
   g.setNumber(deal::ClassNo, row, r.daccGubun);
   if (r.receiptDiv != 0)
     g.setFlag(deal::Receipt, row, true);

@@ -273,14 +273,20 @@ int RecordSet::currentRow(int c) const
 QString RecordSet::trimmedValue(int c) const
 {
   QString v = cellAt(currentRow(c), c, true);
-  return v.isNull() ? QStringLiteral("") : v;
+  // Two returns, not a conditional: `cond ? literal : v` would copy v (two atomic
+  // reference counts per cell) instead of moving it.
+  if (v.isNull())
+    return QStringLiteral("");
+  return v;
 }
 
 QString RecordSet::value(int c) const
 {
   // The hot path of every load: one check of each kind, then the cell.
   QString v = cellAt(currentRow(c), c);
-  return v.isNull() ? QStringLiteral("") : v;
+  if (v.isNull())
+    return QStringLiteral("");
+  return v;
 }
 
 bool RecordSet::isNull(const QString& column) const
