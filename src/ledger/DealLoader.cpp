@@ -75,7 +75,7 @@ bool DealLoader::fillRow(int row, DealRecord& r)
 {
   Grid& g = m_deal;
   g.setText(deal::DealCode, row, std::move(r.dealCd));
-  if (numVal(r.dealCd2) == 1)
+  if (r.dealCd2Number == 1)
     g.setText(deal::Source, row, QStringLiteral("○"));
   g.setText(deal::PartNo, row, std::move(r.dealCd2));
 

@@ -48,6 +48,7 @@ DealRecord DealRecord::read(const RecordSet& rs, const Layout& l)
   DealRecord r;
   r.dealCd = rs.trimmedValue(l.dealCd);
   r.dealCd2 = rs.trimmedValue(l.dealCd2);
+  r.dealCd2Number = rs.number(l.dealCd2);
   r.daccGubun = rs.number(l.daccGubun);
   r.dealDt = rs.trimmedValue(l.dealDt);
   r.dbusiCd = rs.trimmedValue(l.dbusiCd);

@@ -12,6 +12,7 @@ class RecordSet;
 struct DealRecord {
   QString dealCd;
   QString dealCd2;
+  double dealCd2Number = 0; ///< numeric value of DEAL_CD_2 (1 for the entry as registered)
   double daccGubun = 0;
   QString dealDt;
   QString dbusiCd;

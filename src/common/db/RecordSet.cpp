@@ -113,6 +113,34 @@ void RecordSet::materialize()
   m_rawOwner.reset();
 }
 
+namespace {
+
+/// The bytes of a value of 1 to 16 bytes as two words: with its size, the pair is the
+/// value exactly (longer values overlap their two halves), so comparing values costs two
+/// word compares and no call.
+struct ShortKey {
+  quint64 a = 0, b = 0;
+};
+
+ShortKey shortKey(const char* p, quint32 n)
+{
+  ShortKey k;
+  if (n >= 8) {
+    std::memcpy(&k.a, p, 8);
+    std::memcpy(&k.b, p + n - 8, 8);
+  } else if (n >= 4) {
+    quint32 first, last;
+    std::memcpy(&first, p, 4);
+    std::memcpy(&last, p + n - 4, 4);
+    k.a = first | (quint64(last) << 32);
+  } else {
+    k.a = quint64(quint8(p[0])) | (quint64(quint8(p[n / 2])) << 8) | (quint64(quint8(p[n - 1])) << 16);
+  }
+  return k;
+}
+
+} // namespace
+
 QString RecordSet::rememberedDecode(int c, const char* data, quint32 size) const
 {
   constexpr int kSlots = 256;          // a power of two
@@ -124,29 +152,33 @@ QString RecordSet::rememberedDecode(int c, const char* data, quint32 size) const
     return euckr::decode(data, size);
   if (memory.table.empty())
     memory.table.resize(kSlots);
-  // Values here are at most 16 bytes: two words make the hash without a loop per byte.
-  quint64 words[2] = {0, 0};
-  std::memcpy(words, data, size);
-  quint64 mixed = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xC2B2AE3D27D4EB4Full) ^ size;
+  const ShortKey key = shortKey(data, size);
+  const auto same = [&](const Known& k) { return k.size == size && k.a == key.a && k.b == key.b; };
+  ++memory.lookups;
+  if (memory.last >= 0 && same(memory.table[static_cast<size_t>(memory.last)])) {
+    ++memory.hits;
+    return memory.table[static_cast<size_t>(memory.last)].text;
+  }
+  quint64 mixed = (key.a * 0x9E3779B97F4A7C15ull) ^ (key.b * 0xC2B2AE3D27D4EB4Full) ^ size;
   mixed ^= mixed >> 32; // the high half holds every byte's influence; fold it down
   mixed *= 0x165667B19E3779F9ull;
-  const auto hash = static_cast<quint32>(mixed >> 32);
-  ++memory.lookups;
-  for (quint32 i = hash & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
+  for (quint32 i = static_cast<quint32>(mixed >> 32) & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
     Known& k = memory.table[i];
-    if (!k.data) {
+    if (k.size == 0) {
       QString text = euckr::decode(data, size);
       if (memory.filled < kMaxFilled) {
-        k = Known{data, size, hash, text};
+        k = Known{key.a, key.b, size, text};
         ++memory.filled;
+        memory.last = static_cast<int>(i);
       } else if (memory.lookups > 512 && memory.hits * 4 < memory.lookups) {
         memory.off = true; // mostly unique values: remembering them costs more than it saves
         memory.table = {};
       }
       return text;
     }
-    if (k.hash == hash && k.size == size && std::memcmp(k.data, data, size) == 0) {
+    if (same(k)) {
       ++memory.hits;
+      memory.last = static_cast<int>(i);
       return k.text;
     }
   }

@@ -100,13 +100,13 @@ private:
   // small sets, and handing out the same shared text saves decoding and allocating it
   // again for each row. A column of unique values (entry codes) stops being remembered.
   struct Known {
-    const char* data = nullptr; // points into the fetched result, alive with it
-    quint32 size = 0;
-    quint32 hash = 0;
+    quint64 a = 0, b = 0; // the value's bytes, exactly (see shortKey in the .cpp)
+    quint32 size = 0;     // 0: empty slot
     QString text;
   };
   struct ColumnMemory {
     std::vector<Known> table; // open addressing; empty slots have no data
+    int last = -1;            // the slot found last: neighbouring rows often repeat it
     int filled = 0;
     int lookups = 0;
     int hits = 0;

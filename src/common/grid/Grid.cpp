@@ -538,6 +538,8 @@ void Grid::cellsChanged(const CellRange& range)
 
 void Grid::cellsChanged(int col1, int row1, int col2, int row2)
 {
+  if (m_pendingReset && m_suspended > 0)
+    return; // the coming reset repaints everything (a load writes thousands of cells here)
   col1 = std::max(col1, 1);
   row1 = std::max(row1, 0);
   col2 = std::min(col2, m_cols);
@@ -546,8 +548,7 @@ void Grid::cellsChanged(int col1, int row1, int col2, int row2)
     return;
   if (m_suspended == 0) {
     notify([&](GridListener* l) { l->gridCellsChanged(col1, row1, col2, row2); });
-  } else if (!m_pendingReset) {
-    // A pending reset repaints everything anyway; only otherwise is the dirty area kept.
+  } else {
     m_pendingCells |= QRect(QPoint(col1, row1), QPoint(col2, row2));
   }
 }
