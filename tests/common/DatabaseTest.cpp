@@ -216,14 +216,14 @@ TEST_F(DatabaseTest, ARecordSetOutlivesItsConnectionAndItsFilterWorksOnFetchedRo
 }
 
 // Record sets remember short values per column; a column of many distinct values (more
-// than are remembered), values differing only in their last byte and trimmed values
+// than are remembered), values differing only in their last or middle bytes and trimmed values
 // must still read back exactly, row after row.
 TEST_F(DatabaseTest, RememberedColumnValuesReadBackExactly)
 {
   g_Open_MainConn();
   auto rs = openRecordSet(QStringLiteral(
       "SELECT CONCAT('코드', seq MOD 300) AS MANY, CONCAT(' ', seq MOD 3, ' ') AS FEW, "
-      "CONCAT('가', seq) AS UNIQ FROM seq_1_to_2000"));
+      "CONCAT('가', seq) AS UNIQ, CONCAT('가나다', seq MOD 50, '라마') AS MID FROM seq_1_to_2000"));
   g_Nothing_MainConn();
   ASSERT_EQ(rs->recordCount(), 2000);
   int row = 1;
@@ -232,6 +232,7 @@ TEST_F(DatabaseTest, RememberedColumnValuesReadBackExactly)
     ASSERT_EQ(rs->trimmedValue(1), QString::number(row % 3)) << row;
     ASSERT_EQ(rs->value(1), QStringLiteral(" %1 ").arg(row % 3)) << row;
     ASSERT_EQ(rs->trimmedValue(2), QStringLiteral("가%1").arg(row)) << row;
+    ASSERT_EQ(rs->value(3), QStringLiteral("가나다%1라마").arg(row % 50)) << "differs in the middle: " << row;
   }
 }
 
