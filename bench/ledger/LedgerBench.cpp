@@ -274,11 +274,8 @@ int main(int argc, char** argv)
 {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  if (!backend().available()) {
-    std::fprintf(stderr, "No test backend: set VCM_TEST_ENV to a running backend's backend.env (%s)\n",
-                 backend().unavailableReason().toLocal8Bit().constData());
+  if (!test::Backend::sharedOrExplain())
     return 1;
-  }
   ScopedScriptedUi ui;
   seed();
   auto& be = backend();

@@ -11,6 +11,8 @@
 
 #include <mysql.h>
 
+#include <cstdio>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -335,6 +337,15 @@ void IsolatedBackend::killDatabase() const
 void IsolatedBackend::restartDatabase() const
 {
   runScript({QStringLiteral("start-db"), m_dir});
+}
+
+bool Backend::sharedOrExplain()
+{
+  if (shared().available())
+    return true;
+  std::fprintf(stderr, "No test backend: set VCM_TEST_ENV to a running backend's backend.env (%s)\n",
+               shared().unavailableReason().toLocal8Bit().constData());
+  return false;
 }
 
 QString Backend::connectionString(const QString& password, int port) const

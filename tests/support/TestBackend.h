@@ -91,6 +91,9 @@ public:
 
   /// The fixture's backend (VCM_TEST_ENV).
   static Backend& shared();
+  /// For programs run by hand (benchmarks): says on stderr how to start a backend when
+  /// the shared one is missing; true when it is available.
+  static bool sharedOrExplain();
 
   bool available() const { return m_available; }
   QString unavailableReason() const { return m_reason; }
