@@ -101,9 +101,10 @@ void Ledger::Del_Noim()
              Icon::Question, Buttons::YesNo) != Answer::Yes)
     return;
 
+  MainConnScope conn;
   int deleted = 0;
   try {
-    g_Open_MainConn();
+    conn.open();
     for (int r : marked) {
       executeSql(DealStatements::deleteEntry(Session.CompanyCode, form.mskM, sprDeal.text(deal::DealCode, r),
                                              sprDeal.text(deal::PartNo, r)));
@@ -112,7 +113,7 @@ void Ledger::Del_Noim()
     }
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
-    g_Nothing_MainConn();
+    conn.close();
     // Each entry goes in a statement of its own, so those before the failure are gone:
     // say how many, and show the month as the database now holds it.
     notice(QStringLiteral("삭제시 오류가 발생하였습니다. (오류 전에 [ ") + QString::number(deleted) +
@@ -123,7 +124,6 @@ void Ledger::Del_Noim()
   }
   notice(QStringLiteral("정상적으로 삭제되었습니다."), Icon::Information);
   Set_Deal_List(0);
-  g_Nothing_MainConn();
 }
 
 } // namespace vcm
