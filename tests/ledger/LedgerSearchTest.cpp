@@ -322,15 +322,6 @@ TEST_F(LedgerSearchTest, ClosingIsRefusedWhileWorkIsPending)
   EXPECT_FALSE(l.form.picTransVisible);
   EXPECT_EQ(host.tags[1], QStringLiteral("WORK")) << "the work and its change stay";
   EXPECT_EQ(cell(deal::Summary, 1), QStringLiteral("고친 적요"));
-
-  // Saved, the month can be sent, and what was saved goes with it.
-  ui->clear();
-  l.AAA_Cmd_Work(2);
-  ui->answers.enqueue(Answer::Yes);
-  l.cmdTrans_Click();
-  EXPECT_EQ(ui->texts().last(), kSent);
-  EXPECT_EQ(db.column("TRANS_DIV"), (QStringList{"1", "1"}));
-  EXPECT_EQ(db.column("DEAL_SUMM").value(0), QStringLiteral("고친 적요"));
 }
 
 TEST_F(LedgerSearchTest, ExportCommandSavesTheMonthUnderTheCompanysName)
