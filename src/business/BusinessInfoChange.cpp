@@ -120,10 +120,6 @@ bool BusinessInfoChange::saveRequest(std::unique_ptr<RecordSet>& rs)
   const bool none = rs->eof() || rs->isNull(QStringLiteral("M_NO"));
   const QString t = nextRequestNumber(none ? QString() : rs->value(QStringLiteral("M_NO")), none);
 
-  // Details that an earlier failed save left without their header would otherwise join
-  // this request, which gets the same number.
-  executeSql(headerlessDetailsDelete(c, t));
-  ui().pumpEvents();
   executeSql(detailInsert(c, t, changedFields(), Session.InfoCryptKey));
   ui().pumpEvents();
   try {
@@ -131,13 +127,9 @@ bool BusinessInfoChange::saveRequest(std::unique_ptr<RecordSet>& rs)
         c, t, QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"))));
     ui().pumpEvents();
   } catch (const RuntimeError& e) {
-    // Without its header the request is incomplete: take its details back so that
-    // nothing the member did not see confirmed is applied.
-    try {
-      executeSql(headerlessDetailsDelete(c, t));
-    } catch (const RuntimeError&) {
-      // The next save of this number removes them first.
-    }
+    // The details stay: without their header the service does not take them up, and no
+    // later request reuses their number. They are not deleted, as detail rows of a
+    // number cannot be told apart from those another computer is saving.
     g_Err_Msg(e, kFormName);
     notice(kNotSavedText, Icon::Exclamation);
     return false;

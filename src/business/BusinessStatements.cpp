@@ -44,8 +44,14 @@ QString companyDetailQuery(const QString& infoKey, const QString& companyCode, b
 
 QString requestNumberQuery(const QString& companyCode)
 {
-  return QStringLiteral("SELECT MAX(CAST(TRANS_CD AS UNSIGNED)) AS M_NO FROM TRANS_COM_INFO\n"
-                        " WHERE COM_CD = ") + quoted(companyCode);
+  const QString c = quoted(companyCode);
+  return QStringList{
+      QStringLiteral("SELECT MAX(N) AS M_NO FROM ("),
+      QStringLiteral(" SELECT MAX(CAST(TRANS_CD AS UNSIGNED)) AS N FROM TRANS_COM_INFO WHERE COM_CD = ") + c,
+      QStringLiteral(" UNION ALL"),
+      QStringLiteral(" SELECT MAX(CAST(TRANS_CD AS UNSIGNED)) FROM TRANS_COM_INFO_DETAIL WHERE COM_CD = ") + c,
+      QStringLiteral(") NUMBERS"),
+  }.join(QLatin1Char('\n'));
 }
 
 QString nextRequestNumber(const QString& maxNumber, bool isNull)
@@ -82,18 +88,6 @@ QString headerInsert(const QString& companyCode, const QString& requestNumber,
                      QStringLiteral(" , ") + quoted(requestNumber), QStringLiteral(" , 0"),
                      QStringLiteral(" , ") + quoted(savedAt) + QLatin1Char(')')}
              .join(QLatin1Char('\n'));
-}
-
-QString headerlessDetailsDelete(const QString& companyCode, const QString& requestNumber)
-{
-  const QString c = quoted(companyCode);
-  const QString t = quoted(requestNumber);
-  return QStringList{
-      QStringLiteral("DELETE FROM TRANS_COM_INFO_DETAIL"),
-      QStringLiteral(" WHERE COM_CD = %1 AND TRANS_CD = %2").arg(c, t),
-      QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM TRANS_COM_INFO H"),
-      QStringLiteral("  WHERE H.COM_CD = %1 AND H.TRANS_CD = %2)").arg(c, t),
-  }.join(QLatin1Char('\n'));
 }
 
 } // namespace vcm

@@ -18,8 +18,11 @@ struct ChangedField {
 /// view needs it to offer the change button; the change screen does not).
 QString companyDetailQuery(const QString& infoKey, const QString& companyCode, bool withWriteFlag);
 
-/// The highest request number of the member business (M_NO, NULL before the first).
-/// The numbers are compared as numbers: as texts "9999" would sort after "10000".
+/// The highest number the member business has used (M_NO, NULL before the first), over
+/// the headers and the detail rows both: details without a header belong to another
+/// computer's save in progress or to a save whose header failed, and a new request
+/// must not take their number and so take them over. The numbers are compared as
+/// numbers: as texts "9999" would sort after "10000".
 QString requestNumberQuery(const QString& companyCode);
 
 /// The number of the next request: "0001" when there is none yet, else the highest plus
@@ -34,10 +37,5 @@ QString detailInsert(const QString& companyCode, const QString& requestNumber,
 /// The request's header row, saved at `savedAt` ("YYYY.MM.DD HH:MM:SS").
 QString headerInsert(const QString& companyCode, const QString& requestNumber,
                      const QString& savedAt);
-
-/// Removes the detail rows of request `requestNumber` as long as no header of that
-/// number exists: details without a header would be taken over by the next request
-/// of the same number.
-QString headerlessDetailsDelete(const QString& companyCode, const QString& requestNumber);
 
 } // namespace vcm

@@ -50,7 +50,7 @@ void g_Rs_Nothing_Filter(std::unique_ptr<RecordSet>& rs);
 /// Opens a static, read-only record set on Session.Connection (throws when it is not open).
 std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 
-/// Executes a write statement on Session.Connection; returns the number of rows changed.
+/// Executes a write statement on Session.Connection; returns the number of rows it matched.
 qint64 executeSql(const QString& sql);
 
 } // namespace vcm

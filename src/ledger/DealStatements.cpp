@@ -22,14 +22,31 @@ QString quoted(const QString& text)
   return QLatin1Char('\'') + g_SqlStr(text) + QLatin1Char('\'');
 }
 
-/// A typed text inside LIKE '%...%': the backslash is LIKE's escape character, so a
-/// typed backslash is doubled once for LIKE before the literal escaping doubles it
-/// again. % and _ keep their meaning as wildcards, as the member typed them.
-QString likeText(const QString& text)
+/// The character that escapes LIKE's wildcards in the search filters. Not the backslash:
+/// the server reads backslashes in string literals too, and a second meaning inside
+/// the pattern would make the two layers of escaping depend on each other.
+constexpr QChar kLikeEscape = u'!';
+
+/// A typed text as a LIKE pattern that matches that text literally anywhere in the
+/// column ("50%" must not find "할인 500"), as the grid search takes % and _ literally:
+/// the escape character, % and _ are escaped for LIKE, then the whole pattern for the
+/// string literal. Used with the ESCAPE clause of containsFilter().
+QString containsPattern(const QString& text)
 {
-  QString t = text;
-  t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-  return g_SqlStr(t);
+  QString t;
+  t.reserve(text.size() + 8);
+  for (const QChar c : text) {
+    if (c == kLikeEscape || c == QLatin1Char('%') || c == QLatin1Char('_'))
+      t += kLikeEscape;
+    t += c;
+  }
+  return g_SqlStr(QLatin1Char('%') + t + QLatin1Char('%'));
+}
+
+QString containsFilter(const QString& column, const QString& text)
+{
+  return QStringLiteral(" AND ") + column + QStringLiteral(" LIKE '") + containsPattern(text) +
+         QStringLiteral("' ESCAPE '") + kLikeEscape + QLatin1Char('\'');
 }
 
 } // namespace
@@ -88,9 +105,9 @@ QString DealStatements::dealList(const QString& companyCode, const QString& mont
   const QString text = filter.searchText.trimmed();
   if (!text.isEmpty()) {
     if (filter.searchOption == 2) {
-      sql << QStringLiteral(" AND DEAL_SUMM LIKE '%") + likeText(text) + QStringLiteral("%'");
+      sql << containsFilter(QStringLiteral("DEAL_SUMM"), text);
     } else if (filter.searchOption == 3) {
-      sql << QStringLiteral(" AND DEAL_CUST LIKE '%") + likeText(text) + QStringLiteral("%'");
+      sql << containsFilter(QStringLiteral("DEAL_CUST"), text);
     } else if (filter.searchOption == 4) {
       const QString n = amount(numVal(text));
       sql << QStringLiteral(" AND (DEAL_IN_AMT = ") + n + QStringLiteral(" OR DEAL_OUT_AMT = ") + n +

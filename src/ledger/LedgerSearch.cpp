@@ -162,11 +162,21 @@ void Ledger::cmdTrans_Click()
   Session.CurrentProcedure = QStringLiteral("cmdTrans_Click");
   if (!chk_Work_Right())
     return;
+  // Pending work would change the month after the service has taken it over, and parts
+  // saved afterwards would sit unsent inside a closed month.
+  if (isWorkState()) {
+    notice(QStringLiteral("수정작업 중에는 마감 전송을 할 수 없습니다.") + kTwoBreaks +
+               QStringLiteral("작업을 저장하거나 취소한 후 다시 전송해주세요."),
+           Icon::Exclamation);
+    return;
+  }
   if (notice(QStringLiteral("거래내역을 [베트라케어 마감 전송]을 하시겠습니까?"), Icon::Question, Buttons::YesNo) ==
       Answer::No)
     return;
-  // The month counts as closed only once the statement has marked its entries: a
-  // failure or a month without entries leaves picTrans hidden and the month open.
+  // The month counts as closed only once the statement has matched its entries: a
+  // failure or a month without entries leaves picTrans hidden and the month open. The
+  // count is of rows matched, so a month another computer has already sent shows as
+  // closed here too.
   MainConnScope conn;
   try {
     conn.open();

@@ -143,7 +143,7 @@ TEST_F(BusinessInfoChangeTest, RefusalsWriteNothing)
   nothingWritten("outside EUC-KR");
 }
 
-TEST_F(BusinessInfoChangeTest, FailedHeaderTakesItsDetailsBack)
+TEST_F(BusinessInfoChangeTest, FailedHeaderKeepsItsDetailsOutOfTheNextRequest)
 {
   be.adminExec(QStringLiteral("CREATE TRIGGER BT7701_FAIL BEFORE INSERT ON TRANS_COM_INFO FOR EACH ROW "
                               "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'header refused'"));
@@ -152,7 +152,6 @@ TEST_F(BusinessInfoChangeTest, FailedHeaderTakesItsDetailsBack)
   change.form.mskBase_CH[0] = QStringLiteral("111-22-33333");
   Session.CurrentProcedure = QStringLiteral("txtTel_KeyPress"); // the save names no procedure
   EXPECT_FALSE(change.cmdFinish_Click());
-  EXPECT_TRUE(db.details().isEmpty());
   EXPECT_TRUE(db.headers().isEmpty());
   ASSERT_EQ(ui->messages.size(), 3);
   EXPECT_TRUE(ui->messages[1].title.startsWith(QStringLiteral("오류안내(")));
@@ -162,17 +161,84 @@ TEST_F(BusinessInfoChangeTest, FailedHeaderTakesItsDetailsBack)
   EXPECT_EQ(ui->messages[2].text, BusinessInfoChange::kNotSavedText);
   EXPECT_TRUE(change.cmdFinishEnabled);
   EXPECT_EQ(Session.Connection, nullptr);
+
+  // Saved again once the server takes headers: a number of its own, the unconfirmed
+  // details stay apart under theirs.
+  be.adminExec(QStringLiteral("DROP TRIGGER BT7701_FAIL"));
+  ui->clear();
+  change.form.chkWrite_Com[1] = false;
+  ASSERT_TRUE(change.cmdFinish_Click());
+  EXPECT_EQ(db.details(), (Rows{{"0001", "CENTER_CD", ""}, {"0001", "BIZ_NO", "111-22-33333"}, {"0002", "CENTER_CD", ""}}));
+  ASSERT_EQ(db.headers().size(), 1);
+  EXPECT_EQ(db.headers()[0][0], QStringLiteral("0002"));
 }
 
-TEST_F(BusinessInfoChangeTest, StaleHeaderlessDetailsOfTheNextNumberAreRemovedFirst)
+TEST_F(BusinessInfoChangeTest, NumbersSkipDetailsWithoutAHeader)
+{
+  const struct {
+    QStringList headers;
+    QStringList details;
+    const char* next;
+  } cases[] = {
+      {{"0001"}, {"0001", "0002"}, "0003"},     // another computer between its two INSERTs
+      {{"0005"}, {"0003"}, "0006"},             // a stale detail below the headers
+      {{}, {"0007"}, "0008"},                   // details only
+      {{"0009"}, {"0010", "0010"}, "0011"},
+  };
+  for (const auto& c : cases) {
+    db.reset();
+    for (const QString& n : c.headers)
+      db.addHeader(n);
+    for (const QString& n : c.details)
+      db.addDetail(n, QStringLiteral("BOSS_NM"), QStringLiteral("other"));
+    BusinessInfoChange fresh;
+    fresh.form.chkWrite_Com[16] = true;
+    fresh.form.txtBase_CH[11] = QStringLiteral("new-pw");
+    ASSERT_TRUE(fresh.cmdFinish_Click()) << c.next;
+    Rows expected;
+    for (const QString& n : c.details)
+      expected.push_back({n, QStringLiteral("BOSS_NM"), QStringLiteral("other")});
+    expected.push_back({QLatin1String(c.next), QStringLiteral("HOPE_PW"), QStringLiteral("new-pw")});
+    EXPECT_EQ(db.details(), expected) << c.next << ": no detail row is removed or joined";
+  }
+}
+
+TEST_F(BusinessInfoChangeTest, AnotherComputersSaveInProgressKeepsItsRows)
 {
   db.addHeader(QStringLiteral("0001"));
   db.addDetail(QStringLiteral("0001"), QStringLiteral("BOSS_NM"), QStringLiteral("kept"));
-  db.addDetail(QStringLiteral("0002"), QStringLiteral("HOPE_PW"), QStringLiteral("never confirmed"));
-  tick(16);
-  change.form.txtBase_CH[11] = QStringLiteral("new-pw");
-  ASSERT_TRUE(change.cmdFinish_Click());
-  EXPECT_EQ(db.details(), (Rows{{"0001", "BOSS_NM", "kept"}, {"0002", "HOPE_PW", "new-pw"}}));
+  // Computer B has written its details and not yet its header.
+  db.addDetail(QStringLiteral("0002"), QStringLiteral("COM_MAIL"), QStringLiteral("b@pc"));
+  // Computer C takes its number after this save's details and writes its details
+  // between this save's detail and header INSERTs.
+  be.adminExec(QStringLiteral("CREATE TRIGGER BT7701_FAIL BEFORE INSERT ON TRANS_COM_INFO FOR EACH ROW "
+                              "BEGIN IF NEW.TRANS_CD = '0003' THEN "
+                              "INSERT INTO TRANS_COM_INFO_DETAIL (COM_CD, TRANS_CD, SAVE_FIELD, AFTER_STORY) "
+                              "VALUES (NEW.COM_CD, '0004', 'HOPE_ID', HEX(AES_ENCRYPT('c-pc', '%1'))); "
+                              "END IF; END")
+                   .arg(db.infoKey()));
+  const auto save = [&](const QString& mail) {
+    BusinessInfoChange fresh;
+    fresh.form.chkWrite_Com[11] = true;
+    fresh.form.txtBase_CH[6] = mail;
+    return fresh.cmdFinish_Click();
+  };
+  ASSERT_TRUE(save(QStringLiteral("a1@pc")));
+  db.addHeader(QStringLiteral("0002")); // B and C finish
+  db.addHeader(QStringLiteral("0004"));
+  ASSERT_TRUE(save(QStringLiteral("a2@pc")));
+
+  EXPECT_EQ(db.details(), (Rows{{"0001", "BOSS_NM", "kept"},
+                                {"0002", "COM_MAIL", "b@pc"},
+                                {"0003", "COM_MAIL", "a1@pc"},
+                                {"0004", "HOPE_ID", "c-pc"},
+                                {"0005", "COM_MAIL", "a2@pc"}}));
+  QStringList numbers;
+  for (const QStringList& h : db.headers())
+    numbers << h[0];
+  EXPECT_EQ(numbers, (QStringList{"0001", "0002", "0003", "0004", "0005"}));
+  EXPECT_EQ(ui->texts(), (QStringList{BusinessInfoChange::kSaveQuestion, BusinessInfoChange::kSavedText,
+                                      BusinessInfoChange::kSaveQuestion, BusinessInfoChange::kSavedText}));
 }
 
 } // namespace

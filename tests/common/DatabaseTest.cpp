@@ -113,6 +113,25 @@ TEST_F(DatabaseTest, KoreanTextTravelsAsEucKrAndSurvivesAes)
   g_Nothing_MainConn();
 }
 
+TEST_F(DatabaseTest, WriteCountsAreRowsMatchedNotRowsChanged)
+{
+  be.adminExec(QStringLiteral("INSERT INTO T_LAYER (NM, AMT) VALUES ('a', 1), ('a', 2), ('b', 1)"));
+  g_Open_MainConn();
+  const struct {
+    const char* sql;
+    qint64 count;
+  } cases[] = {
+      {"UPDATE T_LAYER SET AMT = 1 WHERE NM = 'a'", 2}, // one row already held 1
+      {"UPDATE T_LAYER SET AMT = 1 WHERE NM = 'a'", 2}, // both already hold 1
+      {"UPDATE T_LAYER SET AMT = 1 WHERE NM = 'z'", 0},
+      {"DELETE FROM T_LAYER WHERE NM = 'b'", 1},
+      {"INSERT INTO T_LAYER (NM) VALUES ('c'), ('d')", 2},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(executeSql(QLatin1String(c.sql)), c.count) << c.sql;
+  g_Nothing_MainConn();
+}
+
 TEST_F(DatabaseTest, TextOutsideEucKrIsRefusedBeforeAnythingIsSent)
 {
   g_Open_MainConn();

@@ -91,8 +91,9 @@ TEST(DealStatementsTest, LoaderFiltersComeInOrderOnTheirOwnLines)
   } cases[] = {
       {{1, 1, QString()}, QString()},
       {{1, 2, QStringLiteral("비")}, QStringLiteral(" AND DACC_GUBUN = 1\n")}, // account search is not SQL
-      {{2, 3, QStringLiteral(" 식'비 ")}, QStringLiteral(" AND DACC_GUBUN = 2\n AND DEAL_SUMM LIKE '%식''비%'\n")},
-      {{3, 1, QStringLiteral("a\\b")}, QStringLiteral(" AND DEAL_CUST LIKE '%a\\\\\\\\b%'\n")},
+      {{2, 3, QStringLiteral(" 식'비 ")}, QStringLiteral(" AND DACC_GUBUN = 2\n AND DEAL_SUMM LIKE '%식''비%' ESCAPE '!'\n")},
+      {{3, 1, QStringLiteral("a\\b")}, QStringLiteral(" AND DEAL_CUST LIKE '%a\\\\b%' ESCAPE '!'\n")},
+      {{2, 1, QStringLiteral("50%_!")}, QStringLiteral(" AND DEAL_SUMM LIKE '%50!%!_!!%' ESCAPE '!'\n")},
       {{4, 1, QStringLiteral("50,000")}, QStringLiteral(" AND (DEAL_IN_AMT = 50000 OR DEAL_OUT_AMT = 50000)\n")},
       {{4, 1, QStringLiteral("x'")}, QStringLiteral(" AND (DEAL_IN_AMT = 0 OR DEAL_OUT_AMT = 0)\n")},
   };

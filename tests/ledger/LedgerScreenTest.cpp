@@ -145,6 +145,32 @@ TEST_F(LedgerScreenTest, InsideTheMainWindowTheWorkButtonsDriveTheLedger)
   MainWindow::setChildFactory(Ledger::ScreenName, {});
 }
 
+TEST_F(LedgerScreenTest, TheClosingButtonRefusesPendingWorkAndSendsInBrowse)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000}});
+  MainWindow main;
+  LedgerScreen* screen = showInMainWindow(main, LedgerDb::Month);
+  ASSERT_TRUE(screen);
+  auto* cmdTrans = screen->findChild<QPushButton*>(QStringLiteral("cmdTrans"));
+  ASSERT_TRUE(cmdTrans);
+  main.cmdWork_Click(1);
+  ASSERT_EQ(main.cmdWork(1)->tag(), QStringLiteral("WORK"));
+  ui->clear();
+  QTest::mouseClick(cmdTrans, Qt::LeftButton);
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("수정작업 중에는 마감 전송을 할 수 없습니다.\n\n"
+                                                    "작업을 저장하거나 취소한 후 다시 전송해주세요.")});
+  EXPECT_EQ(db.column("TRANS_DIV"), QStringList{"9"});
+
+  main.cmdWork_Click(1); // nothing changed: back to browse without a question
+  ui->clear();
+  ui->answers.enqueue(Answer::Yes);
+  QTest::mouseClick(cmdTrans, Qt::LeftButton);
+  EXPECT_EQ(ui->texts().last(), QStringLiteral("정상적으로 전송되었습니다."));
+  EXPECT_EQ(db.column("TRANS_DIV"), QStringList{"1"});
+  EXPECT_TRUE(screen->findChild<QWidget*>(QStringLiteral("picTrans"))->isVisible());
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
+
 TEST_F(LedgerScreenTest, SplitTypingAndThePickerThroughTheWidgets)
 {
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100000}, {"D02", "001", 2, "102", "001", 0, 2000}});

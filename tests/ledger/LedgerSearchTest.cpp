@@ -14,6 +14,8 @@ namespace {
 const QString kDateMessage = QStringLiteral("날짜 형식이 잘못되었습니다. 다시 설정하세요.");
 const QString kWorkRight = QStringLiteral("현재 작업권한이 [베트라케어]에 있습니다.\n\n작업을 취소합니다.");
 const QString kSent = QStringLiteral("정상적으로 전송되었습니다.");
+const QString kPendingWork = QStringLiteral("수정작업 중에는 마감 전송을 할 수 없습니다.\n\n"
+                                            "작업을 저장하거나 취소한 후 다시 전송해주세요.");
 
 class LedgerSearchTest : public LedgerFixture {
 protected:
@@ -134,6 +136,64 @@ TEST_F(LedgerSearchTest, SummarySearchSelectsOneOpensThePopupOrReloads)
   EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
 }
 
+TEST_F(LedgerSearchTest, TheReloadFilterMatchesTheTypedTextLiterally)
+{
+  // The server reads backslashes in literals (legacy sql_mode): the pattern must
+  // survive that and LIKE alike.
+  const QStringList summaries{"할인 500", "할인 50%", "a_b", "axb", "O'Brien",
+                              "back\\slash", "backslash", "100%_\\'", "a!b", "1000_x"};
+  QList<DealRow> deals;
+  for (int i = 0; i < summaries.size(); ++i)
+    deals.push_back({QStringLiteral("D%1").arg(i, 2, 10, QLatin1Char('0')), "001", 2, "101", "001", 0, 1000, 9,
+                     summaries[i]});
+  db.addDeals(deals);
+  const struct {
+    const char* text;
+    QStringList found;
+  } cases[] = {
+      {"50%", {"할인 50%"}},
+      {"500", {"할인 500"}},
+      {"a_b", {"a_b"}},
+      {"_", {"a_b", "100%_\\'", "1000_x"}},
+      {"%", {"할인 50%", "100%_\\'"}},
+      {"%_", {"100%_\\'"}},
+      {"O'Brien", {"O'Brien"}},
+      {"'", {"O'Brien", "100%_\\'"}},
+      {"back\\slash", {"back\\slash"}},
+      {"\\", {"back\\slash", "100%_\\'"}},
+      {"100%_\\'", {"100%_\\'"}},
+      {"\\'", {"100%_\\'"}},
+      {"!", {"a!b"}},
+      {"a!b", {"a!b"}},
+      {"!b", {"a!b"}},
+  };
+  Ledger& l = open();
+  for (const auto& c : cases) {
+    l.form.optSearch = 2;
+    l.form.txtSearch = QString::fromUtf8(c.text);
+    l.Set_Basic_info();
+    EXPECT_EQ(column(deal::Summary), c.found) << c.text;
+  }
+  EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
+}
+
+TEST_F(LedgerSearchTest, ANoMatchOnScreenReloadsOnlyRowsHoldingTheTypedText)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 500, 9, "할인 500"},
+               {"D02", "001", 2, "101", "001", 0, 800, 9, "식비"}});
+  Ledger& l = open();
+  ASSERT_EQ(rows(), 2);
+  search(2, QStringLiteral("50%"));
+  EXPECT_EQ(rows(), 0) << "할인 500 does not hold 50%";
+  EXPECT_TRUE(ui->messages.isEmpty());
+
+  // A row that holds it, entered elsewhere, is what the reload brings.
+  db.addDeal({"D03", "001", 2, "101", "001", 0, 700, 9, "할인 50% 적용"});
+  search(2, QStringLiteral("50%"));
+  EXPECT_EQ(column(deal::Summary), QStringList{"할인 50% 적용"});
+  EXPECT_EQ(l.Cur_Row, 1);
+}
+
 TEST_F(LedgerSearchTest, NoMatchUnderAnIncomeOrExpenseFilterAsksForAll)
 {
   addSummaries();
@@ -221,6 +281,47 @@ TEST_F(LedgerSearchTest, AClosingThatFailsLeavesTheMonthOpen)
   l.cmdTrans_Click();
   EXPECT_EQ(ui->texts().last(), QStringLiteral("전송할 거래내역이 존재하지 않습니다."));
   EXPECT_FALSE(l.form.picTransVisible);
+}
+
+TEST_F(LedgerSearchTest, AMonthAnotherComputerSentShowsAsClosed)
+{
+  // Loaded while open; then another computer sends it (all of it, or the rows this one
+  // shows only). Marking rows that already hold 1 still closes the month here.
+  for (const char* sentElsewhere : {"DEAL_CD <> ''", "DEAL_CD = 'D01'"}) {
+    db.reset();
+    db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000}, {"D02", "001", 1, "201", "001", 2000, 0}});
+    Ledger& l = open();
+    ASSERT_EQ(l.form.picTransTag, QString());
+    be.adminExec(QStringLiteral("UPDATE DEAL_LIST SET TRANS_DIV = 1 WHERE COM_CD = '%1' AND %2")
+                     .arg(LedgerDb::Company, QLatin1String(sentElsewhere)));
+    ui->clear();
+    ui->answers.enqueue(Answer::Yes);
+    l.cmdTrans_Click();
+    EXPECT_EQ(ui->texts().last(), kSent) << sentElsewhere;
+    EXPECT_TRUE(l.form.picTransVisible) << sentElsewhere;
+    EXPECT_EQ(l.form.picTransTag, QStringLiteral("1")) << sentElsewhere;
+    EXPECT_EQ(db.column("TRANS_DIV"), (QStringList{"1", "1"})) << sentElsewhere;
+    ui->clear();
+    l.AAA_Cmd_Work(1);
+    EXPECT_EQ(ui->texts(), QStringList{kWorkRight}) << sentElsewhere;
+  }
+}
+
+TEST_F(LedgerSearchTest, ClosingIsRefusedWhileWorkIsPending)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000}, {"D02", "001", 1, "201", "001", 2000, 0}});
+  Ledger& l = open();
+  startWork();
+  type(deal::Summary, 1, QStringLiteral("고친 적요"));
+  l.cmdTrans_Click();
+  ASSERT_EQ(ui->messages.size(), 1) << "no question, nothing sent";
+  EXPECT_EQ(ui->messages[0].text, kPendingWork);
+  EXPECT_EQ(ui->messages[0].title, QStringLiteral("작업안내"));
+  EXPECT_EQ(ui->messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(db.column("TRANS_DIV"), (QStringList{"9", "9"}));
+  EXPECT_FALSE(l.form.picTransVisible);
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK")) << "the work and its change stay";
+  EXPECT_EQ(cell(deal::Summary, 1), QStringLiteral("고친 적요"));
 }
 
 TEST_F(LedgerSearchTest, ExportCommandSavesTheMonthUnderTheCompanysName)

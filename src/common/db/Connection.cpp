@@ -66,9 +66,12 @@ void Connection::open(const QString& connectionString)
   const QByteArray user = s.user.toUtf8();
   const QByteArray password = s.password.toUtf8();
   const QByteArray database = s.database.toUtf8();
+  // Found rows: an UPDATE reports the rows it matched, also those that already held the
+  // new values (another computer may have written them first), so a count of 0 really
+  // means that there are no such rows.
   if (!mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
                           database.isEmpty() ? nullptr : database.constData(),
-                          static_cast<unsigned int>(s.port), nullptr, 0)) {
+                          static_cast<unsigned int>(s.port), nullptr, CLIENT_FOUND_ROWS)) {
     const unsigned int code = mysql_errno(handle);
     const QString message = QString::fromUtf8(mysql_error(handle));
     mysql_close(handle);

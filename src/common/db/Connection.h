@@ -36,7 +36,8 @@ public:
   /// Runs a query and returns all of its rows as a static, read-only record set.
   std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 
-  /// Runs a write statement (INSERT, UPDATE, DELETE); returns the affected row count.
+  /// Runs a write statement (INSERT, UPDATE, DELETE); returns the number of rows it
+  /// matched (an UPDATE counts rows that already held the new values too).
   qint64 execute(const QString& sql);
 
 private:
