@@ -54,8 +54,11 @@ void AccountProposals::add(const QString& counterpart, const QString& summary, c
 {
   if (account.isEmpty() || count <= 0)
     return;
-  if (const QString c = keyOf(counterpart); !c.isEmpty())
+  const QString c = keyOf(counterpart);
+  if (!c.isEmpty()) {
     addUse(m_byCounterpart[c], account, count, last);
+    addUse(m_byPair[c + QChar(0x1F) + keyOf(summary)], account, count, last);
+  }
   if (const QString s = keyOf(summary); !s.isEmpty()) {
     addUse(m_bySummary[s], account, count, last);
     for (const QString& w : words(s))
@@ -65,6 +68,7 @@ void AccountProposals::add(const QString& counterpart, const QString& summary, c
 
 void AccountProposals::clear()
 {
+  m_byPair.clear();
   m_byCounterpart.clear();
   m_bySummary.clear();
   m_byWord.clear();
@@ -97,11 +101,12 @@ AccountProposals::Proposal AccountProposals::propose(const QString& counterpart,
     return p.isValid();
   };
   const QString c = keyOf(counterpart);
-  if (!c.isEmpty() && from(m_byCounterpart, c, Basis::Counterpart)) {
+  const QString s = keyOf(summary);
+  if (!c.isEmpty() && (from(m_byPair, c + QChar(0x1F) + s, Basis::Counterpart) ||
+                       from(m_byCounterpart, c, Basis::Counterpart))) {
     p.key = counterpart.simplified();
     return p;
   }
-  const QString s = keyOf(summary);
   if (s.isEmpty())
     return p;
   if (from(m_bySummary, s, Basis::Summary)) {

@@ -10,8 +10,9 @@ class CodeLists;
 class RecordSet;
 
 /// Proposes an account for a bank entry from the centre's own history: the account it
-/// used most often for the same counterpart, else for the same summary, else for the
-/// summary's words. Ties go to the most recent use. An income entry is only ever given
+/// used most often for the same counterpart (for the same counterpart with the same
+/// summary first: a resident's co-payment and meal fee go to different accounts), else
+/// for the same summary, else for the summary's words. Ties go to the most recent use. An income entry is only ever given
 /// an income account and an expense entry an expense account, and an account that is
 /// no longer in the chart of accounts is never proposed.
 ///
@@ -70,6 +71,7 @@ private:
   template <class Fits>
   static QString best(const Tally& tally, Fits fits, int* count);
 
+  QHash<QString, Tally> m_byPair; ///< counterpart and summary together
   QHash<QString, Tally> m_byCounterpart;
   QHash<QString, Tally> m_bySummary;
   QHash<QString, Tally> m_byWord;
