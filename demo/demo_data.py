@@ -200,11 +200,18 @@ def _won(rng: random.Random, low: int, high: int, step: int = 10) -> int:
     return rng.randrange(low // step, high // step + 1) * step
 
 
-def _month_entries(rng: random.Random, year: int, month: int, count: int) -> list[_Entry]:
-    """About `count` bank entries of one month, realistic for a home-care centre."""
+def _month_entries(rng: random.Random, year: int, month: int, count: int,
+                   roster: tuple[list[str], list[str]] | None = None) -> list[_Entry]:
+    """About `count` bank entries of one month, realistic for a home-care centre.
+
+    `roster` (residents, staff) keeps the same people from month to month; without it
+    the month draws its own."""
     days = (add_months(_dt.date(year, month, 1), 1) - _dt.timedelta(days=1)).day
-    clients = [_person(rng) for _ in range(40)]
-    staff = [_person(rng, STAFF_GIVEN) for _ in range(14)]
+    if roster:
+        clients, staff = roster
+    else:
+        clients = [_person(rng) for _ in range(40)]
+        staff = [_person(rng, STAFF_GIVEN) for _ in range(14)]
     e: list[_Entry] = []
     add = e.append
 
@@ -288,6 +295,20 @@ def _month_entries(rng: random.Random, year: int, month: int, count: int) -> lis
     add(_Entry(rng.randint(1, days), "003", "03", "251", "기타 지출", "",
                out=_won(rng, 3_000, 30_000, 10), branch="ATM"))
 
+    if roster:
+        # Irregular purchases: new shops, one-off items, accounts a bookkeeper decides
+        # case by case.
+        one_off = [("가전나라", "233", "세탁기 수리"), ("온누리몰", "222", "복사용지 구입"),
+                   ("온누리몰", "243", "프로그램 교구 구입"), ("온누리몰", "241", "생필품 구입"),
+                   ("대한가구", "232", "사무용 의자 구입"), ("소방안전", "233", "소화기 점검"),
+                   ("", "251", "현금 인출"), ("꽃집 향기", "213", "행사 꽃다발"),
+                   ("서울택시", "221", "출장 교통비"), ("한마음식당", "213", "직원 회의 식대")]
+        for _ in range(rng.randint(3, 7)):
+            cust, acc, summ = rng.choice(one_off)
+            add(_Entry(rng.randint(1, days), "001", "01", acc, summ, cust,
+                       out=_won(rng, 9_000, 480_000, 10), branch=rng.choice(["체크카드", "인터넷뱅킹"]),
+                       receipt=1))
+
     # Trim or pad to roughly the requested size with small operating expenses.
     while len(e) < count:
         cust, acc, summ = rng.choice(shops)
@@ -296,10 +317,34 @@ def _month_entries(rng: random.Random, year: int, month: int, count: int) -> lis
     return e
 
 
+HISTORY_MONTHS = 21
+
+
+def _rosters(com_cd: str, first: _dt.date, n: int) -> list[tuple[list[str], list[str]]]:
+    """The centre's residents and staff over `n` months from `first`: the same people,
+    with a few residents leaving and arriving each month and staff changing rarely."""
+    rng = random.Random(f"{com_cd}-roster")
+    clients = [_person(rng) for _ in range(40)]
+    staff = [_person(rng, STAFF_GIVEN) for _ in range(14)]
+    out = []
+    for _ in range(n):
+        for _ in range(rng.randint(0, 3)):
+            clients[rng.randrange(len(clients))] = _person(rng)
+        if rng.random() < 0.15:
+            staff[rng.randrange(len(staff))] = _person(rng, STAFF_GIVEN)
+        out.append((list(clients), list(staff)))
+    return out
+
+
 def ledger_sql(com_cd: str, today: _dt.date, entries_per_month: int = 150) -> list[str]:
-    """Three released months (the oldest sent for closing) and an unreleased current month."""
+    """Two years of the centre's ledger: older months already sent for closing, the three
+    released months (the oldest sent for closing) and an unreleased current month."""
     ms = months(today)
-    plan = [(ms["closed"], 1, entries_per_month, False),
+    first = _dt.date(today.year, today.month, 1)
+    history = [month_text(add_months(first, -3 - k)) for k in range(HISTORY_MONTHS, 0, -1)]
+    rosters = dict(zip(history, _rosters(com_cd, add_months(first, -3 - HISTORY_MONTHS), HISTORY_MONTHS)))
+    plan = [(mon, 1, entries_per_month, False) for mon in history]
+    plan += [(ms["closed"], 1, entries_per_month, False),
             (ms["previous"], 9, entries_per_month, False),
             (ms["ledger"], 9, entries_per_month, True),
             (ms["hidden"], 0, 20, False)]
@@ -308,7 +353,7 @@ def ledger_sql(com_cd: str, today: _dt.date, entries_per_month: int = 150) -> li
     for mon, trans_div, count, open_work in plan:
         year, month = int(mon[:4]), int(mon[5:])
         rng = random.Random(f"{com_cd}-{mon}")
-        entries = _month_entries(rng, year, month, count)
+        entries = _month_entries(rng, year, month, count, rosters.get(mon))
         if mon == ms["hidden"]:
             entries = [x for x in entries if x.day <= max(1, today.day)][:count]
         # Entry codes follow the bank, then the date: one bank's rows stay together.

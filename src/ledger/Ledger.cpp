@@ -227,6 +227,8 @@ void Ledger::sprDeal_Click(qint32 col, qint32 row)
         sprDeal.setText(deal::Check, r, QStringLiteral("1"));
     }
     Cur_Row = row;
+    if (work)
+      showProposalReason(row);
     if (work && col == deal::AccountButton)
       Show_Cbo_Acc(row, QStringLiteral("A"));
     Key_Move = false;
@@ -267,6 +269,7 @@ void Ledger::AAA_Cmd_Work(short command)
       if (!isWorkState()) {
         Combo_Open = false;
         State_Div(QStringLiteral("EDIT"));
+        proposeAccounts();
       } else {
         cancelWork();
       }
@@ -340,6 +343,7 @@ void Ledger::State_Div(const QString& mode)
     form.notify();
     sprDeal_Click(deal::DealCode, sprDeal.activeRow());
   } else if (m == QLatin1String("CANCEL")) {
+    clearProposals();
     m_host.setWorkTag(0, QString());
     m_host.setWorkTag(1, QString());
     for (int i : {0, 1, 3, 8})
@@ -368,10 +372,13 @@ bool Ledger::chk_Work_Right()
   return true;
 }
 
-void Ledger::sprDeal_Change(qint32 /*col*/, qint32 row)
+void Ledger::sprDeal_Change(qint32 col, qint32 row)
 {
-  if (isWorkState() && row >= 1 && row <= sprDeal.rowCount())
+  if (isWorkState() && row >= 1 && row <= sprDeal.rowCount()) {
+    if (col == deal::Account)
+      sprDeal.clearHint(deal::Account, row); // what the member types replaces a proposal
     DealPainter::markChanged(sprDeal, row);
+  }
 }
 
 bool Ledger::chk_Divide_Amt()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/grid/Grid.h"
+#include "ledger/AccountProposals.h"
 #include "ledger/CodeLists.h"
 #include "ledger/DealSearch.h"
 #include "ledger/DealStatements.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace vcm {
 
@@ -130,6 +132,19 @@ public:
   /// Work command 6: the month's list as a spreadsheet file.
   void exportList();
 
+  // --- account proposals (work state) -----------------------------------------------
+  /// Learns the centre's last year and shows a proposal in every empty account cell of
+  /// an entry that is not a split part. Called as work starts.
+  void proposeAccounts();
+  /// F4: takes the proposal of `row` as if the account had been picked.
+  bool acceptProposal(qint32 row);
+  /// cmdApplyProposals: takes every proposal on screen, then tells how many.
+  void cmdApplyProposals_Click();
+  /// Ctrl+Z: takes back the last acceptance (one row or all of a button press).
+  bool undoProposal();
+  /// Leaving work forgets the proposals.
+  void clearProposals();
+
   bool isWorkState() const;
   /// The loader's filters as the search controls stand.
   DealFilter filter() const;
@@ -150,6 +165,19 @@ private:
   void saveFailed(int savedRows);
   void keepWorkAfterFailure(int savedRows);
   static QString savedSoFar(int savedRows);
+
+  struct AcceptedProposal {
+    int row = 0;
+    QString hint;
+    QString reason;
+    bool wasChanged = false;
+    std::vector<Colour> foreground; ///< columns 1..n as they were
+  };
+  bool takeProposal(qint32 row, std::vector<AcceptedProposal>& undo);
+  void showProposalReason(qint32 row);
+
+  AccountProposals m_proposals;
+  std::vector<std::vector<AcceptedProposal>> m_proposalUndo;
 
   LedgerHost& m_host;
 };

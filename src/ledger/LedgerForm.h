@@ -41,6 +41,8 @@ struct LedgerForm {
 
   /// Called after the logic changed any of the shown values.
   std::function<void()> changed;
+  /// Shows a line in the main window's status line.
+  std::function<void(const QString&)> status;
   /// Called when the logic moves the input focus.
   std::function<void(Focus)> focus;
   /// Places picCbo_Acc beside sprDeal's active cell (under the account cell, or above it
@@ -58,6 +60,11 @@ struct LedgerForm {
   {
     if (focus)
       focus(target);
+  }
+  void showStatus(const QString& text) const
+  {
+    if (status)
+      status(text);
   }
   bool placePickerBesideCell(bool fromButton) const { return !placePicker || placePicker(fromButton); }
 };

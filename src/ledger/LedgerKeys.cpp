@@ -22,6 +22,9 @@ constexpr int kDown = 40;
 constexpr int kBackquoteKey = 192;
 constexpr int kBackquote = 96;
 constexpr int kAltShift = 4;
+constexpr int kCtrlShift = 2;
+constexpr int kF4 = 115;
+constexpr int kZ = 90;
 
 bool isListColumn(int col)
 {
@@ -91,6 +94,14 @@ void Ledger::sprDEAL_KeyDown(int& key, int shift)
         sprDeal.setActiveCell(deal::Summary, active);
         key = 0;
       }
+      break;
+    case kF4:
+      if (work && acceptProposal(active))
+        key = 0;
+      break;
+    case kZ:
+      if (work && (shift & kCtrlShift) && undoProposal())
+        key = 0;
       break;
     case kSpace:
       if (work) {
@@ -257,6 +268,7 @@ void Ledger::Set_Select_Acc(qint32 pickerRow)
            Icon::Exclamation);
     return;
   }
+  sprDeal.clearHint(deal::Account, g);
   sprDeal.setText(deal::Account, g, AccountPicker::accountText(sprCbo_Acc, pickerRow));
   form.setFocus(LedgerForm::Focus::Deal);
   sprDeal.setActiveCell(deal::Account, g);

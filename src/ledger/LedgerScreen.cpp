@@ -25,8 +25,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMainWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -92,6 +94,7 @@ LedgerScreen::LedgerScreen(MainWindow* main, QWidget* parent) : QWidget(parent),
   Ledger& l = *m_ledger;
   l.form.changed = [this] { showForm(); };
   l.form.focus = [this](LedgerForm::Focus target) { setFocusTo(target); };
+  l.form.status = [this](const QString& text) { showStatus(text); };
   l.unloadScreen = [this] { window_()->close(); };
 
   l.form.placePicker = [this](bool fromButton) { return placePicker(fromButton); };
@@ -207,9 +210,13 @@ void LedgerScreen::buildButtons()
   cmdRowDel = named<QPushButton>(picMain, QStringLiteral("cmdRowDel"));
   cmdRowDel->setText(QStringLiteral("분할한 내역삭제"));
   place(cmdRowDel, 5900, top, 1600, 360);
+  cmdApplyProposals = named<QPushButton>(picMain, QStringLiteral("cmdApplyProposals"));
+  cmdApplyProposals->setText(QStringLiteral("제안 계정 적용"));
+  cmdApplyProposals->setToolTip(QStringLiteral("회색 기울임 글씨로 제안된 계정을 모두 적용합니다. [F4] 한 건, [Ctrl+Z] 되돌리기"));
+  place(cmdApplyProposals, 7600, top, 1500, 360);
 
   picWork = named<WorkIndicator>(picMain, QStringLiteral("picWork"));
-  place(picWork, 7650, top - 20, 2200, 400);
+  place(picWork, 9150, top - 20, 700, 400);
   picWork->hide();
   picTrans = named<QLabel>(picMain, QStringLiteral("picTrans"));
   picTrans->setText(QStringLiteral("마감 전송됨"));
@@ -312,6 +319,7 @@ void LedgerScreen::wireSplitCommands()
     connect(subRowAdd[i], &QAction::triggered, this, [l, i] { l->cmdRowAdd_Divide_Click(i + 1); });
   }
   connect(cmdRowDel, &QPushButton::clicked, this, [l] { l->cmdRowDel_Click(); });
+  connect(cmdApplyProposals, &QPushButton::clicked, this, [l] { l->cmdApplyProposals_Click(); });
   connect(subRowDel, &QAction::triggered, this, [l] { l->cmdRowDel_Click(); });
 }
 
@@ -524,6 +532,7 @@ void LedgerScreen::showForm()
   }
   cmdRowDel->setEnabled(f.splitButtonsEnabled);
   cmdRowDel->setStyleSheet(style);
+  cmdApplyProposals->setEnabled(f.splitButtonsEnabled);
   for (QAction* a : subRowAdd)
     a->setEnabled(f.splitButtonsEnabled);
   subRowDel->setEnabled(f.splitButtonsEnabled);
@@ -535,6 +544,13 @@ void LedgerScreen::showForm()
     lbl_TInfo[i]->setText(f.totals[size_t(i)]);
   optSearch[qBound(1, f.optSearch, 4) - 1]->setChecked(true);
   optSearch_F[qBound(1, f.optSearchF, 3) - 1]->setChecked(true);
+}
+
+void LedgerScreen::showStatus(const QString& text)
+{
+  // The main window's status line; a screen shown on its own has none.
+  if (auto* frame = qobject_cast<QMainWindow*>(window()))
+    frame->statusBar()->showMessage(text);
 }
 
 void LedgerScreen::setFocusTo(LedgerForm::Focus target)

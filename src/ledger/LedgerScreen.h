@@ -70,6 +70,7 @@ private:
   bool placePicker(bool fromButton);
   void showForm();
   void setFocusTo(LedgerForm::Focus target);
+  void showStatus(const QString& text);
   QWidget* window_() const;
 
   MainWindowHost m_host;
@@ -92,6 +93,7 @@ private:
   QList<QLabel*> lbl_TInfo;
   QList<QPushButton*> cmdRowAdd_Divide; ///< indexes 1..5 at 0..4
   QPushButton* cmdRowDel = nullptr;
+  QPushButton* cmdApplyProposals = nullptr;
   QMenu* pMenu = nullptr;
   QList<QAction*> subRowAdd;
   QAction* subRowDel = nullptr;

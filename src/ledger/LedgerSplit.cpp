@@ -31,6 +31,7 @@ bool rowToWorkOn(Ledger& ledger, const QString& noRow)
 
 void Ledger::cmdRowAdd_Divide_Click(int parts)
 {
+  m_proposalUndo.clear(); // rows move: what was accepted stays accepted
   try {
     if (!rowToWorkOn(*this, QStringLiteral("[개별 분할] 작업할 거래내역을 먼저 선택하세요.")))
       return;
@@ -60,6 +61,7 @@ void Ledger::recomputeSource(qint32 part)
 
 void Ledger::cmdRowDel_Click()
 {
+  m_proposalUndo.clear();
   try {
     if (!rowToWorkOn(*this, QStringLiteral("[삭제]할 거래내역을 먼저 선택하세요.")))
       return;

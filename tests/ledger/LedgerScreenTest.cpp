@@ -365,3 +365,70 @@ TEST_F(LedgerScreenTest, TypedMonthSearchBoxPopupAndManualThroughTheWidgets)
 }
 
 #include "LedgerScreenTest.moc"
+
+TEST_F(LedgerScreenTest, AccountProposalsShowGreyAndAreTakenByF4TheButtonAndTakenBackByCtrlZ)
+{
+  // Last month's habits: O'Neil 상사 is paid for supplies, 김철수 pays his co-payment.
+  DealRow oneil{"H01", "001", 2, "102", "001", 0, 5000};
+  oneil.customer = QStringLiteral("O'Neil 상사");
+  DealRow kim{"H02", "001", 1, "201", "001", 30000, 0};
+  kim.customer = QStringLiteral("김철수");
+  DealRow oneil2 = oneil, oneil3 = oneil;
+  oneil2.code = QStringLiteral("H03");
+  oneil3.code = QStringLiteral("H04");
+  db.addDeals({oneil, oneil2, oneil3, kim}, QStringLiteral("2024.04"));
+  DealRow d01{"D01", "001", 2, "", "001", 0, 7000};
+  d01.customer = oneil.customer;
+  DealRow part = d01;
+  part.part = QStringLiteral("002"); // a split part gets no proposal
+  DealRow d02{"D02", "001", 1, "", "001", 40000, 0};
+  d02.customer = kim.customer;
+  DealRow d03{"D03", "001", 2, "", "001", 0, 900};
+  d03.summary = QStringLiteral("처음 보는 지출");
+  db.addDeals({d01, part, d02, d03});
+
+  MainWindow main;
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
+  ASSERT_TRUE(screen);
+  auto* view = screen->findChild<GridView*>(QStringLiteral("sprDeal"));
+  Grid& g = view->grid();
+  EXPECT_TRUE(g.hint(deal::Account, 1).isEmpty()) << "no proposals while browsing";
+  main.cmdWork_Click(1);
+  QApplication::processEvents();
+  EXPECT_EQ(g.hint(deal::Account, 1), QStringLiteral("102.수용비"));
+  EXPECT_EQ(view->model()->index(0, deal::Account - 1).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("거래처 [O'Neil 상사] 지난 12개월 3회"));
+  EXPECT_TRUE(g.hint(deal::Account, 2).isEmpty());
+  EXPECT_EQ(g.hint(deal::Account, 3), QStringLiteral("201.본인부담금"));
+  EXPECT_TRUE(g.hint(deal::Account, 4).isEmpty());
+  EXPECT_TRUE(g.text(deal::Account, 1).isEmpty()) << "a proposal is not a value";
+  EXPECT_FALSE(g.flag(deal::Changed, 1));
+
+  auto key = [&](int row, Qt::Key k, Qt::KeyboardModifiers mods = {}) {
+    g.setActiveCell(deal::Summary, row);
+    view->setFocus();
+    QTest::keyClick(view, k, mods);
+  };
+  key(1, Qt::Key_F4);
+  EXPECT_EQ(g.text(deal::Account, 1), QStringLiteral("102.수용비"));
+  EXPECT_TRUE(g.flag(deal::Changed, 1));
+  key(1, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(g.text(deal::Account, 1).isEmpty());
+  EXPECT_FALSE(g.flag(deal::Changed, 1));
+  EXPECT_EQ(g.hint(deal::Account, 1), QStringLiteral("102.수용비"));
+
+  QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("cmdApplyProposals")), Qt::LeftButton);
+  EXPECT_EQ(ui->texts().value(0), QStringLiteral("제안 계정 [ 2 ]건을 적용하였습니다."));
+  EXPECT_EQ(g.text(deal::Account, 3), QStringLiteral("201.본인부담금"));
+  key(1, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(g.text(deal::Account, 1).isEmpty() && g.text(deal::Account, 3).isEmpty()) << "one press, one undo";
+
+  // Only what was taken is saved; the grey proposal of D01 stays out of the database.
+  key(3, Qt::Key_F4);
+  ui->clear();
+  main.cmdWork_Click(2);
+  EXPECT_EQ(ui->texts().value(0), QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다."));
+  EXPECT_EQ(db.column("DACC_CD"), (QStringList{"", "", "201", ""}));
+  EXPECT_TRUE(g.hint(deal::Account, 1).isEmpty()) << "leaving work forgets the proposals";
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}

@@ -51,14 +51,14 @@ void LedgerDb::addDeals(const QList<DealRow>& rows, const QString& month)
 {
   QStringList values;
   for (const DealRow& r : rows)
-    values << QStringLiteral("(%1,%2,%3,%4,%5,'2024.05.03',%6,%7,%8,%9,%10,%11,%12,%13)")
+    values << QStringLiteral("(%1,%2,%3,%4,%5,'2024.05.03',%6,%7,%8,%9,%10,%11,%12,%13,%14)")
                   .arg(q(Company), q(month), q(r.code), q(r.part), QString::number(r.cls), q(r.busi),
                        q(r.account), q(r.bank), q(r.summary), QString::number(qint64(r.in)),
                        QString::number(qint64(r.out)), QString::number(r.trans),
-                       QString::number(r.receipt));
+                       QString::number(r.receipt), q(r.customer));
   m_be.adminExec(QStringLiteral("INSERT INTO DEAL_LIST (COM_CD, DEAL_MON, DEAL_CD, DEAL_CD_2, DACC_GUBUN, "
                                 "DEAL_DT, DBUSI_CD, DACC_CD, DBANK_CD, DEAL_SUMM, DEAL_IN_AMT, "
-                                "DEAL_OUT_AMT, TRANS_DIV, RECEIPT_DIV) VALUES ") +
+                                "DEAL_OUT_AMT, TRANS_DIV, RECEIPT_DIV, DEAL_CUST) VALUES ") +
                  values.join(QLatin1Char(',')));
 }
 

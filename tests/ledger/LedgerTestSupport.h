@@ -54,6 +54,7 @@ struct DealRow {
   QString summary;
   int receipt = 0;
   QString busi = QStringLiteral("01");
+  QString customer;
 };
 
 /// The ledger's tables for one test company on the shared test database: a small chart

@@ -272,6 +272,8 @@ void Grid::forEachLayer(F f)
   f(m_font);
   f(m_border);
   f(m_tag);
+  f(m_hint);
+  f(m_hintReason);
 }
 
 template <class T>
@@ -413,6 +415,14 @@ void Grid::clearBorder(const CellRange& range)
 void Grid::setTag(const CellRange& range, const QString& tag)
 {
   applyStyle(m_tag, range, tag);
+}
+
+void Grid::setHint(int col, int row, const QString& hint, const QString& reason)
+{
+  if (!inSheet(col, row) || (m_hint.value(col, row) == hint && m_hintReason.value(col, row) == reason))
+    return;
+  applyStyle(m_hint, CellRange::cell(col, row), hint);
+  applyStyle(m_hintReason, CellRange::cell(col, row), reason);
 }
 
 // --- columns and rows ---------------------------------------------------------------

@@ -116,6 +116,14 @@ public:
   QString tag(int col, int row) const { return m_tag.value(col, row); }
   void setTag(const CellRange& range, const QString& tag);
 
+  /// A suggestion drawn in grey italics while the cell is empty, with its reason as the
+  /// cell's tooltip. It is not the cell's value: text(), value() and every reader of the
+  /// grid ignore it. It travels with its row like a style.
+  QString hint(int col, int row) const { return m_hint.value(col, row); }
+  QString hintReason(int col, int row) const { return m_hintReason.value(col, row); }
+  void setHint(int col, int row, const QString& hint, const QString& reason);
+  void clearHint(int col, int row) { setHint(col, row, QString(), QString()); }
+
   // --- columns and rows -----------------------------------------------------
   /// Width in the grid's character units (column 0 is the row-number column); 0: default.
   double columnWidth(int col) const;
@@ -224,6 +232,8 @@ private:
   StyleLayer<quint16> m_font{0};
   StyleLayer<Colour> m_border{NoBorder};
   StyleLayer<QString> m_tag{QString()};
+  StyleLayer<QString> m_hint{QString()};
+  StyleLayer<QString> m_hintReason{QString()};
 
   QList<QRect> m_spans;
   int m_activeCol = 0;

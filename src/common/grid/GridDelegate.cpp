@@ -158,6 +158,15 @@ void GridDelegate::paintCell(QPainter* painter, const QRect& rect, int col, int 
                                 ? painter->fontMetrics().elidedText(text, Qt::ElideRight, inner.width())
                                 : text;
       painter->drawText(inner, int(align) | Qt::TextSingleLine, shown);
+    } else if (const QString hint = m_grid.hint(col, row); !hint.isEmpty()) {
+      painter->save();
+      QFont italic = painter->font();
+      italic.setItalic(true);
+      painter->setFont(italic);
+      painter->setPen(pal.color(QPalette::Disabled, QPalette::Text));
+      painter->drawText(inner, int(align) | Qt::TextSingleLine,
+                        painter->fontMetrics().elidedText(hint, Qt::ElideRight, inner.width()));
+      painter->restore();
     }
     break;
   }

@@ -34,8 +34,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
   const int col = index.column() + 1;
   const int row = index.row() + 1;
   switch (role) {
-  case Qt::DisplayRole:
   case Qt::ToolTipRole:
+    if (m_grid.text(col, row).isEmpty() && !m_grid.hint(col, row).isEmpty())
+      return m_grid.hintReason(col, row);
+    [[fallthrough]];
+  case Qt::DisplayRole:
     return m_grid.cellType(col, row) == CellType::CheckBox ? QVariant() : QVariant(m_grid.text(col, row));
   case Qt::EditRole:
     if (m_grid.cellType(col, row) == CellType::Number)

@@ -1,0 +1,148 @@
+// Account proposals: the ledger's side (learning as work starts, showing, accepting,
+// taking back). What a proposal is lives in AccountProposals.
+#include "ledger/Ledger.h"
+
+#include "common/ErrMsg.h"
+#include "common/MainConn.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "ledger/DealColumns.h"
+#include "ledger/DealPainter.h"
+#include "platform/Ui.h"
+
+namespace vcm {
+
+namespace {
+
+bool isSplitPart(const Grid& deal, int row)
+{
+  return deal.flag(deal::NewPart, row) || deal.number(deal::PartNo, row) != 1;
+}
+
+} // namespace
+
+void Ledger::proposeAccounts()
+{
+  clearProposals();
+  try {
+    MainConnScope conn;
+    conn.open();
+    std::unique_ptr<RecordSet> history =
+        openRecordSet(AccountProposals::historySql(Session.CompanyCode, form.mskM.trimmed()));
+    m_proposals.learn(*history);
+    g_Rs_Nothing(history);
+  } catch (const RuntimeError&) {
+    // Proposals only save typing: without them the member works as before.
+    form.showStatus(QStringLiteral("지난 거래에서 계정 제안을 가져오지 못했습니다."));
+    return;
+  }
+  const AccountProposals::Chart chart = AccountProposals::chartOf(lists);
+  int shown = 0;
+  {
+    RedrawSuspended quiet(sprDeal);
+    for (int r = 1; r <= sprDeal.rowCount(); ++r) {
+      if (!sprDeal.text(deal::Account, r).trimmed().isEmpty() || isSplitPart(sprDeal, r))
+        continue;
+      const AccountProposals::Proposal p =
+          m_proposals.propose(sprDeal.text(deal::Customer, r), sprDeal.text(deal::Summary, r),
+                              int(sprDeal.number(deal::ClassNo, r)), chart);
+      const CodeLists::Account* a = p.isValid() ? lists.account(p.account) : nullptr;
+      if (!a)
+        continue;
+      sprDeal.setHint(deal::Account, r, a->code + QLatin1Char('.') + a->name, p.reason());
+      ++shown;
+    }
+  }
+  if (shown > 0)
+    form.showStatus(QStringLiteral("계정 제안 %1건: [F4] 한 건 적용, [제안 계정 적용] 모두 적용, [Ctrl+Z] 되돌리기")
+                        .arg(shown));
+  showProposalReason(Cur_Row);
+}
+
+bool Ledger::takeProposal(qint32 row, std::vector<AcceptedProposal>& undo)
+{
+  if (row < 1 || row > sprDeal.rowCount())
+    return false;
+  const QString hint = sprDeal.hint(deal::Account, row);
+  if (hint.isEmpty() || !sprDeal.text(deal::Account, row).trimmed().isEmpty())
+    return false;
+  AcceptedProposal a{row, hint, sprDeal.hintReason(deal::Account, row), sprDeal.flag(deal::Changed, row), {}};
+  a.foreground.reserve(size_t(sprDeal.columnCount()));
+  for (int c = 1; c <= sprDeal.columnCount(); ++c)
+    a.foreground.push_back(sprDeal.foreground(c, row));
+  sprDeal.clearHint(deal::Account, row);
+  sprDeal.setText(deal::Account, row, hint);
+  DealPainter::markChanged(sprDeal, row);
+  undo.push_back(std::move(a));
+  return true;
+}
+
+bool Ledger::acceptProposal(qint32 row)
+{
+  if (!isWorkState())
+    return false;
+  std::vector<AcceptedProposal> undo;
+  if (!takeProposal(row, undo))
+    return false;
+  m_proposalUndo.push_back(std::move(undo));
+  return true;
+}
+
+void Ledger::cmdApplyProposals_Click()
+{
+  Session.CurrentProcedure = QStringLiteral("cmdApplyProposals_Click");
+  if (!isWorkState())
+    return;
+  std::vector<AcceptedProposal> undo;
+  {
+    RedrawSuspended quiet(sprDeal);
+    for (int r = 1; r <= sprDeal.rowCount(); ++r)
+      takeProposal(r, undo);
+  }
+  if (undo.empty()) {
+    notice(QStringLiteral("적용할 제안 계정이 없습니다."), Icon::Exclamation);
+  } else {
+    const size_t n = undo.size();
+    m_proposalUndo.push_back(std::move(undo));
+    notice(QStringLiteral("제안 계정 [ %1 ]건을 적용하였습니다.").arg(n), Icon::Information);
+  }
+  form.setFocus(LedgerForm::Focus::Deal);
+}
+
+bool Ledger::undoProposal()
+{
+  if (!isWorkState() || m_proposalUndo.empty())
+    return false;
+  std::vector<AcceptedProposal> last = std::move(m_proposalUndo.back());
+  m_proposalUndo.pop_back();
+  RedrawSuspended quiet(sprDeal);
+  for (auto it = last.rbegin(); it != last.rend(); ++it) {
+    const int r = it->row;
+    sprDeal.setText(deal::Account, r, QString());
+    sprDeal.setHint(deal::Account, r, it->hint, it->reason);
+    sprDeal.setFlag(deal::Changed, r, it->wasChanged);
+    for (int c = 1; c <= int(it->foreground.size()); ++c)
+      sprDeal.setForeground(CellRange::cell(c, r), it->foreground[size_t(c - 1)]);
+  }
+  return true;
+}
+
+void Ledger::clearProposals()
+{
+  m_proposals.clear();
+  m_proposalUndo.clear();
+  RedrawSuspended quiet(sprDeal);
+  for (int r = 1; r <= sprDeal.rowCount(); ++r)
+    sprDeal.clearHint(deal::Account, r);
+}
+
+void Ledger::showProposalReason(qint32 row)
+{
+  if (row >= 1 && row <= sprDeal.rowCount() && sprDeal.text(deal::Account, row).trimmed().isEmpty()) {
+    const QString reason = sprDeal.hintReason(deal::Account, row);
+    if (!reason.isEmpty())
+      form.showStatus(reason);
+  }
+}
+
+} // namespace vcm
