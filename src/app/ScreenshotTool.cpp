@@ -27,6 +27,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
+#include "platform/Translations.h"
 #include "startup/Secrets.h"
 #include "textcontrol/ControlFactory.h"
 #include "update/UpdateScreen.h"
@@ -148,6 +149,7 @@ bool saveSearchPopup(MainWindow& main, const QDir& out)
 int main(int argc, char** argv)
 {
   QApplication app(argc, argv);
+  translations::installKorean();
   registerScreens();
   installAppearance();
   const QStringList args = app.arguments();

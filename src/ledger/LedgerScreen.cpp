@@ -249,6 +249,7 @@ void LedgerScreen::buildGrids()
   place(picCbo_Acc, 3000, 600, 6400, 4300);
   sprCbo_Acc->setParent(picCbo_Acc);
   sprCbo_Acc->verticalHeader()->hide(); // row numbers of a filtered list mean nothing to the member
+  sprCbo_Acc->setActiveRowColour(ledgerColours::CurrentRow); // the ledger's own mark of the current row
   place(sprCbo_Acc, 30, 30, 6340, 3900);
   lblCbo_Acc = label(picCbo_Acc, QStringLiteral("lblCbo_Acc"),
                      QStringLiteral("※ 선택한 후 [Enter] 또는 [더블클릭] 해주세요."), 60, 3980, 6200);
