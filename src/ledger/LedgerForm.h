@@ -35,9 +35,12 @@ struct LedgerForm {
   /// Dat_M and sprDeal are disabled while a month change is being handled.
   bool datMEnabled = true;
   bool dealEnabled = true;
-  QString xBarText;
+  QString xBarText;               ///< also the screen's status line when no save runs
   int xBarValue = 0;
   std::array<QString, 3> totals;  ///< lbl_TInfo(0..2)
+  /// Beside the totals: the search conditions the rows on screen were loaded under, or
+  /// that nothing matched them; empty when the month was loaded without conditions.
+  QString filterInfo;
 
   /// Called after the logic changed any of the shown values.
   std::function<void()> changed;
