@@ -20,36 +20,21 @@
 
 using namespace vcm;
 
-namespace {
-
-QString translationIn(const QTemporaryDir& dir, const char* folder)
-{
-  QDir(dir.path()).mkpath(QLatin1String(folder));
-  return dir.filePath(QLatin1String(folder) + QLatin1Char('/') + QLatin1String(translations::QtBaseKorean));
-}
-
-} // namespace
-
 TEST(Translations, TheProgramsOwnCopyComesFirst)
 {
   QTemporaryDir dir;
-  const QString program = dir.filePath(QStringLiteral("program"));
-  const QString qt = dir.filePath(QStringLiteral("qt"));
-  const QString programFile = translationIn(dir, "program");
-  const QString qtFile = translationIn(dir, "qt");
-  const struct {
-    bool inProgram, inQt;
-    QString expected;
-  } cases[] = {{true, true, programFile}, {false, true, qtFile}, {true, false, programFile}, {false, false, QString()}};
-  for (const auto& c : cases) {
-    QFile::remove(programFile);
-    QFile::remove(qtFile);
-    for (const auto& [present, path] : {std::pair{c.inProgram, programFile}, std::pair{c.inQt, qtFile}})
-      if (present) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-      }
-    EXPECT_EQ(translations::find({program, qt}), c.expected) << c.inProgram << c.inQt;
+  const QStringList folders{dir.filePath(QStringLiteral("program")), dir.filePath(QStringLiteral("qt"))};
+  auto file = [&](int folder) { return QDir(folders[folder]).filePath(QLatin1String(translations::QtBaseKorean)); };
+  for (const QString& f : folders)
+    QDir().mkpath(f);
+  // In which folders the file lies (bit 0 the program's, bit 1 Qt's), and which is taken.
+  const std::pair<int, QString> cases[] = {{3, file(0)}, {2, file(1)}, {1, file(0)}, {0, QString()}};
+  for (const auto& [present, expected] : cases) {
+    for (int folder : {0, 1}) {
+      QFile f(file(folder));
+      ASSERT_TRUE((present >> folder) & 1 ? f.open(QIODevice::WriteOnly) : (!f.exists() || f.remove()));
+    }
+    EXPECT_EQ(translations::find(folders), expected) << present;
   }
 }
 
