@@ -181,8 +181,6 @@ TEST_F(LedgerSearchTest, TotalsAndTheConditionsLineFollowTheRowsOnScreen)
        },
        0, "0 건", "0", nothing + QStringLiteral("적요 '식비'")},
       {"and forward again", [&] { l.Dat_M_ButtonHit(2); }, 3, "3 건", "88,000", applied + QStringLiteral("적요 '식비'")},
-      {"expenses only", [&] { l.form.optSearchF = 3; l.optSearch_F_Click(); }, 3, "3 건", "88,000",
-       applied + QStringLiteral("적요 '식비', 지출만")},
       {"cleared", [&] { l.cmdFilterClear_Click(); }, 5, "5 건", "97,000", QString()},
       {"split in work",
        [&] {
@@ -201,8 +199,6 @@ TEST_F(LedgerSearchTest, TotalsAndTheConditionsLineFollowTheRowsOnScreen)
     EXPECT_EQ(l.form.totals[2], QLatin1String(s.expense)) << s.step;
     EXPECT_EQ(l.form.filterInfo, s.line) << s.step;
   }
-  EXPECT_EQ(l.form.txtSearch, QString());
-  EXPECT_EQ(l.form.optSearchF, 1);
 }
 
 TEST_F(LedgerSearchTest, ClosingMarksTheWholeMonthAndThenRefusesWork)
