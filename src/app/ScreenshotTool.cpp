@@ -22,11 +22,13 @@
 #include "ledger/AccountPicker.h"
 #include "ledger/DealColumns.h"
 #include "ledger/DealSplit.h"
+#include "common/grid/GridView.h"
 #include "ledger/LedgerScreen.h"
 #include "ledger/SearchPopupDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PictureButton.h"
 #include "platform/ScriptedUi.h"
+#include "platform/Translations.h"
 #include "startup/Secrets.h"
 #include "textcontrol/ControlFactory.h"
 #include "update/UpdateScreen.h"
@@ -34,7 +36,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QRadioButton>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
@@ -47,6 +53,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 using namespace vcm;
 
@@ -95,6 +102,51 @@ bool saveSplitAndPicker(MainWindow& main, const QDir& out)
   l.sprDeal.setActiveCell(deal::Account, row + 2);
   l.Show_Cbo_Acc(row + 2, QString());
   ok &= save(main, out, QStringLiteral("main_ledger_picker.png"));
+  return ok;
+}
+
+/// The ledger in browse: typing into the grid (the status line says how to start work),
+/// the month calendar, and a search text that still filters the next month.
+bool saveBrowseStates(MainWindow& main, const QDir& out)
+{
+  auto* screen = main.findChild<LedgerScreen*>();
+  if (!screen)
+    return false;
+  auto* grid = screen->findChild<GridView*>(QStringLiteral("sprDeal"));
+  grid->setFocus();
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  QApplication::sendEvent(grid, &typed);
+  bool ok = save(main, out, QStringLiteral("main_ledger_browse_typing.png"));
+
+  screen->findChild<QToolButton*>(QStringLiteral("cmdMon"))->click();
+  ok &= save(main, out, QStringLiteral("main_ledger_calendar.png"));
+  screen->findChild<QWidget*>(QStringLiteral("MonV"))->hide();
+
+  Ledger& l = screen->ledger();
+  screen->findChild<QRadioButton*>(QStringLiteral("optSearch_2"))->click();
+  l.form.txtSearch = QStringLiteral("식대"); // searched for earlier in the month
+  screen->findChild<QToolButton*>(QStringLiteral("Dat_M_2"))->click();
+  ok &= save(main, out, QStringLiteral("main_ledger_filter_nothing.png"));
+  screen->findChild<QToolButton*>(QStringLiteral("Dat_M_1"))->click();
+  ok &= save(main, out, QStringLiteral("main_ledger_filter.png"));
+  screen->findChild<QPushButton*>(QStringLiteral("cmdFilterClear"))->click();
+  return ok;
+}
+
+/// Qt's own dialogs and menus, which speak Korean through Qt's translation.
+bool saveQtDialogs(const QDir& out)
+{
+  QFileDialog dialog(nullptr, QStringLiteral("노임내역 저장"), QString(), QStringLiteral("*.xls"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.selectFile(QStringLiteral("261209_거래내역(2026.11월분).xls"));
+  dialog.resize(760, 460);
+  dialog.show();
+  bool ok = save(dialog, out, QStringLiteral("qt_save_dialog.png"));
+  QLineEdit field;
+  std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+  menu->popup(QPoint(0, 0));
+  ok &= save(*menu, out, QStringLiteral("qt_text_menu.png"));
   return ok;
 }
 
@@ -148,6 +200,7 @@ bool saveSearchPopup(MainWindow& main, const QDir& out)
 int main(int argc, char** argv)
 {
   QApplication app(argc, argv);
+  translations::installKorean();
   registerScreens();
   installAppearance();
   const QStringList args = app.arguments();
@@ -251,6 +304,8 @@ int main(int argc, char** argv)
   main->cmdWork(1)->click();
   QApplication::processEvents();
   ok &= saveSearchPopup(*main, out);
+  ok &= saveBrowseStates(*main, out);
+  ok &= saveQtDialogs(out);
 
   // The business information view and its change request, one item ticked and typed.
   if (auto* view = BusinessInfoScreen::create(main)) {

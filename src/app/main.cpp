@@ -4,6 +4,7 @@
 #include "app/RegisterScreens.h"
 #include "platform/Appearance.h"
 #include "platform/QtUi.h"
+#include "platform/Translations.h"
 #include "startup/Main.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
   // The window system is whatever the environment names (QT_QPA_PLATFORM); the
   // application name stays the executable's, which the single-instance lock relies on.
   QApplication app(argc, argv);
+  // Before the first window: Qt's dialogs, buttons and calendars speak Korean too.
+  vcm::translations::installKorean();
   vcm::installAppearance();
   vcm::QtUi qtUi;
   vcm::setUi(&qtUi);

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QPushButton;
+
 namespace vcm {
 
 /// What the two business screens share: a fixed-size dialog centred on the screen, with
@@ -21,6 +23,10 @@ protected:
     delete screen;
     return nullptr;
   }
+
+  /// The "닫 기" button at the given twips rectangle: it closes the window, as the
+  /// frame's close box does.
+  QPushButton* addCloseButton(int left, int top, int width, int height);
 
   KoltRichFields m_fields;
 };

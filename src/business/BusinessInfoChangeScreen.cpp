@@ -127,11 +127,7 @@ void BusinessInfoChangeScreen::buildControls()
   m_cmdFinish->setObjectName(QStringLiteral("cmdFinish"));
   m_cmdFinish->setGeometry(twipsRect(5070, 10080, 1500, 375));
   m_cmdFinish->setAutoDefault(false);
-  // The window is closed with its close box; this button has no action of its own.
-  m_cmdClose = new QPushButton(QStringLiteral("닫 기"), this);
-  m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
-  m_cmdClose->setGeometry(twipsRect(6780, 10080, 1080, 375));
-  m_cmdClose->setAutoDefault(false);
+  m_cmdClose = addCloseButton(6780, 10080, 1080, 375);
   connect(m_cmdFinish, &QPushButton::clicked, this, [this] { cmdFinish_Click(); });
 }
 

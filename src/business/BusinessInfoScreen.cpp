@@ -161,11 +161,7 @@ void BusinessInfoScreen::buildControls()
   m_cmdComEdit->setGeometry(twipsRect(150, 6990, 4770, 510));
   m_cmdComEdit->setAutoDefault(false);
   m_cmdComEdit->hide();
-  // The window is closed with its close box; this button has no action of its own.
-  m_cmdClose = new QPushButton(QStringLiteral("닫 기"), this);
-  m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
-  m_cmdClose->setGeometry(twipsRect(5145, 6990, 1080, 510));
-  m_cmdClose->setAutoDefault(false);
+  m_cmdClose = addCloseButton(5145, 6990, 1080, 510);
   connect(m_cmdComEdit, &QPushButton::clicked, this, [this] { cmdCom_Edit_Click(); });
 }
 

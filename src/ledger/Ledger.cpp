@@ -11,6 +11,7 @@
 #include "ledger/DealGridModel.h"
 #include "ledger/DealLoader.h"
 #include "ledger/DealPainter.h"
+#include "ledger/FilterInfo.h"
 #include "ledger/LedgerColours.h"
 #include "ledger/LedgerHost.h"
 #include "ledger/MonthText.h"
@@ -115,9 +116,8 @@ void Ledger::Set_Basic_info()
     for (QString& t : form.totals)
       t.clear();
     form.notify();
-    Set_Deal_List(0);
+    Set_Deal_List(0); // the loader totals what it shows
     ui().pumpEvents();
-    Set_Total_Info();
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
   }
@@ -165,11 +165,16 @@ void Ledger::Set_Deal_List(int /*sort*/)
       }
       break;
     }
+    form.filterInfo = FilterInfo::statusLine(filter(), sprDeal.rowCount());
   } catch (const RuntimeError& e) {
     quiet.resume();
+    form.filterInfo.clear();
     g_Err_Msg(e, ScreenName);
   }
   g_Rs_Nothing(rs);
+  // Every reload (a month, a search, a cancel, a save, a deletion) totals the rows it
+  // left on screen.
+  Set_Total_Info();
 }
 
 void Ledger::frm_Clear()
@@ -180,6 +185,7 @@ void Ledger::frm_Clear()
   form.monVVisible = false;
   form.picTransVisible = false;
   form.picTransTag.clear();
+  form.filterInfo.clear();
   form.notify();
 }
 
@@ -333,6 +339,8 @@ void Ledger::State_Div(const QString& mode)
     m_host.setWorkPictures(1, 1, 2);
     form.searchFramesEnabled = false;
     form.picWorkVisible = true;
+    if (form.xBarText == BrowseTypingHint)
+      form.xBarText.clear();
     {
       RedrawSuspended quiet(sprDeal);
       for (int c : kEditableColumns)
@@ -342,6 +350,9 @@ void Ledger::State_Div(const QString& mode)
     form.splitButtonColour = ledgerColours::SplitButtonOn;
     form.notify();
     sprDeal_Click(deal::DealCode, sprDeal.activeRow());
+    // The next keystroke goes to the grid, wherever the focus was (the frames that may
+    // have held it are disabled now).
+    form.setFocus(LedgerForm::Focus::Deal);
   } else if (m == QLatin1String("CANCEL")) {
     clearProposals();
     m_host.setWorkTag(0, QString());
@@ -374,11 +385,13 @@ bool Ledger::chk_Work_Right()
 
 void Ledger::sprDeal_Change(qint32 col, qint32 row)
 {
-  if (isWorkState() && row >= 1 && row <= sprDeal.rowCount()) {
-    if (col == deal::Account)
-      sprDeal.clearHint(deal::Account, row); // what the member types replaces a proposal
-    DealPainter::markChanged(sprDeal, row);
-  }
+  if (!isWorkState() || row < 1 || row > sprDeal.rowCount())
+    return;
+  if (col == deal::Account)
+    sprDeal.clearHint(deal::Account, row); // what the member types replaces a proposal
+  DealPainter::markChanged(sprDeal, row);
+  if (col == deal::InAmount || col == deal::OutAmount)
+    Set_Total_Info();
 }
 
 bool Ledger::chk_Divide_Amt()

@@ -32,6 +32,8 @@ class Ledger {
 public:
   static const QString ScreenName; ///< "회계2_거래리스트_New"
   static const QString WorkButtonFlags; ///< "0,1,1,1,0,0,1,0,1"
+  /// The status line's answer to typing into the grid in browse.
+  static const QString BrowseTypingHint;
 
   /// The grids are the screen's (a GridView owns each); tests give plain ones.
   Ledger(LedgerHost& host, Grid& deal, Grid& picker);
@@ -125,6 +127,9 @@ public:
   void MonV_DateClick(const QDate& date);
   void optSearch_F_Click();
   void cmdSearch_Click();
+  /// The button beside the totals: drops the search text and the income/expense option
+  /// and reloads the month without them.
+  void cmdFilterClear_Click();
   /// Sends the month to the service for closing (cmdTrans).
   void cmdTrans_Click();
   /// The user manual's web address (cmdManual).
@@ -154,6 +159,9 @@ private:
   void reloadWithoutMatch(const QString& text);
 
   void quickAccountEntry(qint32 row);
+  /// Enter in the work state where no rule of its own applies: on to the next cell of
+  /// the row the member types into, after the row's last one to the next row's account.
+  void enterToNextCell(int& key, int col, int row);
   void recomputeSource(qint32 part);
   void moveRow(int col, int row);
   void closePicker();

@@ -35,14 +35,15 @@ struct LedgerForm {
   /// Dat_M and sprDeal are disabled while a month change is being handled.
   bool datMEnabled = true;
   bool dealEnabled = true;
-  QString xBarText;
+  QString xBarText;               ///< also the screen's status line when no save runs
   int xBarValue = 0;
   std::array<QString, 3> totals;  ///< lbl_TInfo(0..2)
+  /// Beside the totals: the search conditions the rows on screen were loaded under, or
+  /// that nothing matched them; empty when the month was loaded without conditions.
+  QString filterInfo;
 
   /// Called after the logic changed any of the shown values.
   std::function<void()> changed;
-  /// Shows a line in the main window's status line.
-  std::function<void(const QString&)> status;
   /// Called when the logic moves the input focus.
   std::function<void(Focus)> focus;
   /// Places picCbo_Acc beside sprDeal's active cell (under the account cell, or above it
@@ -61,10 +62,11 @@ struct LedgerForm {
     if (focus)
       focus(target);
   }
-  void showStatus(const QString& text) const
+  /// Writes a line into the status line (xBar's text; a save's progress replaces it).
+  void showStatus(const QString& text)
   {
-    if (status)
-      status(text);
+    xBarText = text;
+    notify();
   }
   bool placePickerBesideCell(bool fromButton) const { return !placePicker || placePicker(fromButton); }
 };

@@ -31,7 +31,30 @@ bool isListColumn(int col)
   return col == deal::BankName || col == deal::BusiName;
 }
 
+/// The first column right of `col` whose cell in `row` the member types into (shown,
+/// unlocked text or number); 0 when there is none.
+int nextTypedColumn(const Grid& g, int col, int row)
+{
+  for (int c = col + 1; c <= g.columnCount(); ++c) {
+    if (g.isColumnHidden(c) || g.isLocked(c, row))
+      continue;
+    const CellType type = g.cellType(c, row);
+    if (type == CellType::Text || type == CellType::Number)
+      return c;
+  }
+  return 0;
+}
+
+/// A character that would go into a cell (the space marks rows in browse).
+bool isTyped(int ascii)
+{
+  return ascii > 32 && ascii != 127;
+}
+
 } // namespace
+
+const QString Ledger::BrowseTypingHint =
+    QStringLiteral("조회 중에는 입력할 수 없습니다. 먼저 [수정] 버튼을 누른 후 입력해주세요.");
 
 // --- typing into cells ---------------------------------------------------------------
 
@@ -93,6 +116,8 @@ void Ledger::sprDEAL_KeyDown(int& key, int shift)
       } else if (a == deal::Account) {
         sprDeal.setActiveCell(deal::Summary, active);
         key = 0;
+      } else if (work) {
+        enterToNextCell(key, a, active);
       }
       break;
     case kF4:
@@ -145,11 +170,36 @@ void Ledger::sprDEAL_KeyDown(int& key, int shift)
   }
 }
 
+void Ledger::enterToNextCell(int& key, int col, int row)
+{
+  // Moving the active cell commits the cell being edited.
+  if (const int next = nextTypedColumn(sprDeal, col, row)) {
+    sprDeal.setActiveCell(next, row);
+    key = 0;
+  } else if (row >= 1 && row < sprDeal.rowCount()) {
+    sprDeal.setActiveCell(deal::Account, row + 1);
+    ui().pumpEvents();
+    sprDeal_Click(deal::Account, row + 1);
+    key = 0;
+  }
+}
+
 void Ledger::sprDeal_KeyPress(int& ascii)
 {
   if (ascii == kBackquote && Tilde_Key) {
     ascii = 0;
     Tilde_Key = false;
+    return;
+  }
+  // In browse every cell is locked: rather than dropping what the member types without
+  // a word, the status line says how to start work (once; further keys leave it be).
+  if (!isWorkState() && isTyped(ascii)) {
+    ascii = 0;
+    if (form.xBarText != BrowseTypingHint) {
+      form.xBarText = BrowseTypingHint;
+      form.xBarValue = 0;
+      form.notify();
+    }
   }
 }
 

@@ -25,16 +25,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStatusBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMainWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QHBoxLayout>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -46,7 +45,11 @@ namespace {
 constexpr int kOpenWidth = 13005;
 constexpr int kOpenHeight = 12390;
 /// Layout of the upper area, in twips.
+constexpr int kFraMainWidth = 12600;
 constexpr int kFraMainHeight = 1380;
+/// The search-conditions panel right of the totals, inside fraMain.
+constexpr int kFilterLeft = 12600;
+constexpr int kFilterMinWidth = 2400;
 constexpr int kTabTop = 2000;
 constexpr int kGridTop = 420;
 
@@ -94,7 +97,6 @@ LedgerScreen::LedgerScreen(MainWindow* main, QWidget* parent) : QWidget(parent),
   Ledger& l = *m_ledger;
   l.form.changed = [this] { showForm(); };
   l.form.focus = [this](LedgerForm::Focus target) { setFocusTo(target); };
-  l.form.status = [this](const QString& text) { showStatus(text); };
   l.unloadScreen = [this] { window_()->close(); };
 
   l.form.placePicker = [this](bool fromButton) { return placePicker(fromButton); };
@@ -123,7 +125,7 @@ void LedgerScreen::buildSearchArea()
 {
   fraMain = named<QGroupBox>(picMain, QStringLiteral("fraMain"));
   fraMain->setTitle(QStringLiteral("[ 검색 및 통계 ]"));
-  place(fraMain, 120, 60, 12600, kFraMainHeight);
+  place(fraMain, 120, 60, kFraMainWidth, kFraMainHeight);
 
   fraSearch_Mon = named<QGroupBox>(fraMain, QStringLiteral("fraSearch_Mon"));
   place(fraSearch_Mon, 120, 240, 3100, 960);
@@ -188,6 +190,25 @@ void LedgerScreen::buildSearchArea()
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lbl_TInfo << value;
   }
+  buildFilterInfo();
+}
+
+void LedgerScreen::buildFilterInfo()
+{
+  picFilter = named<QFrame>(fraMain, QStringLiteral("picFilter"));
+  picFilter->setStyleSheet(QStringLiteral("#picFilter { background: #FFF4CE; border: 1px solid #E0B54B; border-radius: 4px; }"));
+  place(picFilter, kFilterLeft, 240, kFilterMinWidth, 960);
+  auto* layout = new QHBoxLayout(picFilter);
+  layout->setContentsMargins(8, 4, 8, 4);
+  lblFilter = named<QLabel>(picFilter, QStringLiteral("lblFilter"));
+  lblFilter->setWordWrap(true);
+  lblFilter->setStyleSheet(QStringLiteral("color: #6B4E00;"));
+  layout->addWidget(lblFilter, 1);
+  cmdFilterClear = named<QPushButton>(picFilter, QStringLiteral("cmdFilterClear"));
+  cmdFilterClear->setText(QStringLiteral("조건 해제"));
+  cmdFilterClear->setAutoDefault(false);
+  layout->addWidget(cmdFilterClear, 0, Qt::AlignVCenter);
+  picFilter->hide();
 }
 
 void LedgerScreen::buildButtons()
@@ -256,6 +277,7 @@ void LedgerScreen::buildGrids()
   place(picCbo_Acc, 3000, 600, 6400, 4300);
   sprCbo_Acc->setParent(picCbo_Acc);
   sprCbo_Acc->verticalHeader()->hide(); // row numbers of a filtered list mean nothing to the member
+  sprCbo_Acc->setActiveRowColour(ledgerColours::CurrentRow); // the ledger's own mark of the current row
   place(sprCbo_Acc, 30, 30, 6340, 3900);
   lblCbo_Acc = label(picCbo_Acc, QStringLiteral("lblCbo_Acc"),
                      QStringLiteral("※ 선택한 후 [Enter] 또는 [더블클릭] 해주세요."), 60, 3980, 6200);
@@ -352,6 +374,7 @@ void LedgerScreen::wireMonthAndSearch()
       l->optSearch_F_Click();
     });
   connect(cmdSearch, &QPushButton::clicked, this, [l] { l->cmdSearch_Click(); });
+  connect(cmdFilterClear, &QPushButton::clicked, this, [l] { l->cmdFilterClear_Click(); });
   if (txtSearch) {
     txtSearch->events().Change = [this, l] { l->form.txtSearch = txtSearch->Text(); };
     txtSearch->events().KeyPress = [l](short& ascii) {
@@ -498,6 +521,11 @@ void LedgerScreen::Set_Frm_Resize()
   const int barHeight = pixelsToTwips(xBar->height());
   const int tabHeight = mainHeight - tabTop - 100 - barHeight - 100; // the bar and a margin below
   picMain->resize(twipsSize(mainWidth, mainHeight));
+  // The upper frame runs to the screen's right edge: its conditions panel takes the room
+  // right of the totals (the frame is cut at the edge of a very narrow window).
+  const int frameWidth = std::max(mainWidth - 240, kFilterLeft + kFilterMinWidth + 120);
+  fraMain->resize(twipsSize(frameWidth, kFraMainHeight));
+  picFilter->resize(twipsSize(frameWidth - kFilterLeft - 120, 960));
   tabDeal->resize(twipsSize(tabWidth, tabHeight));
   const int gridWidth = tabWidth - 300;
   const int gridHeight = tabHeight - 1200;
@@ -542,15 +570,13 @@ void LedgerScreen::showForm()
   xBar->setValue(f.xBarValue);
   for (int i = 0; i < 3; ++i)
     lbl_TInfo[i]->setText(f.totals[size_t(i)]);
+  lblFilter->setText(f.filterInfo);
+  picFilter->setVisible(!f.filterInfo.isEmpty());
+  cmdFilterClear->setEnabled(f.searchFramesEnabled); // clearing reloads: not during work
+  if (txtSearch && txtSearch->Text() != f.txtSearch)
+    txtSearch->SetText(f.txtSearch);
   optSearch[qBound(1, f.optSearch, 4) - 1]->setChecked(true);
   optSearch_F[qBound(1, f.optSearchF, 3) - 1]->setChecked(true);
-}
-
-void LedgerScreen::showStatus(const QString& text)
-{
-  // The main window's status line; a screen shown on its own has none.
-  if (auto* frame = qobject_cast<QMainWindow*>(window()))
-    frame->statusBar()->showMessage(text);
 }
 
 void LedgerScreen::setFocusTo(LedgerForm::Focus target)

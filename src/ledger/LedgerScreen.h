@@ -57,6 +57,7 @@ protected:
 
 private:
   void buildSearchArea();
+  void buildFilterInfo();
   void buildButtons();
   void buildGrids();
   void buildPanels();
@@ -70,7 +71,6 @@ private:
   bool placePicker(bool fromButton);
   void showForm();
   void setFocusTo(LedgerForm::Focus target);
-  void showStatus(const QString& text);
   QWidget* window_() const;
 
   MainWindowHost m_host;
@@ -91,6 +91,9 @@ private:
   IKoltRich* txtSearch = nullptr; ///< null when the text control is not installed
   QPushButton* cmdSearch = nullptr;
   QList<QLabel*> lbl_TInfo;
+  QFrame* picFilter = nullptr;  ///< beside the totals: the conditions the rows were loaded under
+  QLabel* lblFilter = nullptr;
+  QPushButton* cmdFilterClear = nullptr;
   QList<QPushButton*> cmdRowAdd_Divide; ///< indexes 1..5 at 0..4
   QPushButton* cmdRowDel = nullptr;
   QPushButton* cmdApplyProposals = nullptr;

@@ -32,6 +32,7 @@ void Ledger::msk_M_Change()
       sprDeal.setRowCount(0);
       ui().pumpEvents();
       frm_Clear();
+      Set_Total_Info(); // the totals of the emptied grid, not of the month before
     } else if (MonthText::isValid(month)) {
       ui().pumpEvents();
       if (Shown) {
@@ -91,6 +92,15 @@ void Ledger::MonV_DateClick(const QDate& date)
 
 void Ledger::optSearch_F_Click()
 {
+  Set_Basic_info();
+}
+
+void Ledger::cmdFilterClear_Click()
+{
+  Session.CurrentProcedure = QStringLiteral("cmdFilterClear_Click");
+  form.txtSearch.clear();
+  form.optSearchF = 1;
+  form.notify();
   Set_Basic_info();
 }
 

@@ -11,6 +11,8 @@
 #include "ledger/DealStatements.h"
 #include "platform/Ui.h"
 
+#include <QScopeGuard>
+
 namespace vcm {
 
 namespace {
@@ -32,6 +34,8 @@ bool rowToWorkOn(Ledger& ledger, const QString& noRow)
 void Ledger::cmdRowAdd_Divide_Click(int parts)
 {
   m_proposalUndo.clear(); // rows move: what was accepted stays accepted
+  // From a button or the pop-up menu, the next keystroke belongs to the grid again.
+  const auto backToGrid = qScopeGuard([this] { form.setFocus(LedgerForm::Focus::Deal); });
   try {
     if (!rowToWorkOn(*this, QStringLiteral("[개별 분할] 작업할 거래내역을 먼저 선택하세요.")))
       return;
@@ -47,6 +51,7 @@ void Ledger::cmdRowAdd_Divide_Click(int parts)
     sprDeal.setActiveCell(sprDeal.activeColumn(), first);
     ui().pumpEvents();
     sprDeal_Click(deal::Summary, first);
+    Set_Total_Info();
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
   }
@@ -62,6 +67,7 @@ void Ledger::recomputeSource(qint32 part)
 void Ledger::cmdRowDel_Click()
 {
   m_proposalUndo.clear();
+  const auto backToGrid = qScopeGuard([this] { form.setFocus(LedgerForm::Focus::Deal); });
   try {
     if (!rowToWorkOn(*this, QStringLiteral("[삭제]할 거래내역을 먼저 선택하세요.")))
       return;
@@ -73,6 +79,7 @@ void Ledger::cmdRowDel_Click()
     if (!failure.isEmpty())
       notice(failure, Icon::Exclamation);
     sprDeal_Click(sprDeal.activeColumn(), Cur_Row - 1);
+    Set_Total_Info();
     notice(QStringLiteral("정상적으로 삭제되었습니다."), Icon::Information);
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);

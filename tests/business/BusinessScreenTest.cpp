@@ -131,6 +131,26 @@ TEST_F(BusinessScreenTest, ClosingTheChangeScreenReloadsTheView)
   EXPECT_TRUE(QTest::qWaitFor([&] { return view->txtBase(2)->Text() == QStringLiteral("새대표"); }));
 }
 
+TEST_F(BusinessScreenTest, TheCloseButtonsCloseTheirWindows)
+{
+  // The change request, modal over the view as the member opens it, closes by its own
+  // button; then the view, shown from the quick bar, by its.
+  auto view = open<BusinessInfoScreen>();
+  ASSERT_TRUE(view);
+  bool changeClosed = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* change = QApplication::activeModalWidget();
+    if (!change)
+      return;
+    QTest::mouseClick(change->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+    changeClosed = !change->isVisible();
+  });
+  QTest::mouseClick(view->cmdCom_Edit(), Qt::LeftButton);
+  EXPECT_TRUE(changeClosed);
+  QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+  EXPECT_FALSE(view->isVisible());
+}
+
 TEST_F(BusinessScreenTest, TickTypeAndSave)
 {
   auto change = open<BusinessInfoChangeScreen>();

@@ -169,6 +169,9 @@ TEST_F(LedgerKeysTest, ArrowsSpaceAndEnterMoveAsTheMemberExpects)
   EXPECT_EQ(ledger->sprDeal.activeColumn() * 100 + ledger->sprDeal.activeRow(), deal::AccountButton * 100 + 2)
       << "the row moves, the column stays";
   EXPECT_EQ(ledger->Cur_Row, 2);
+  ledger->sprDeal.setActiveCell(deal::Summary, 2);
+  EXPECT_EQ(key(13), 13);
+  EXPECT_EQ(ledger->sprDeal.activeColumn(), deal::Summary) << "Enter in browse moves nowhere";
 
   ledger->AAA_Cmd_Work(1);
   ledger->sprDeal.setText(deal::ClassNo, 3, QStringLiteral("1"));
@@ -176,16 +179,30 @@ TEST_F(LedgerKeysTest, ArrowsSpaceAndEnterMoveAsTheMemberExpects)
     int col, row;
     int toCol, toRow;
   } enters[] = {{deal::Account, 2, deal::Summary, 2},
-                {deal::Customer, 1, deal::Customer, 1}, // an expense entry: the grid's own Enter
                 {deal::Customer, 3, deal::Account, 4},  // an income entry: on to the next account
-                {deal::Customer, 4, deal::Customer, 4}, // the last row
-                {deal::Receipt, 2, deal::Account, 3}};
+                {deal::Receipt, 2, deal::Account, 3},
+                // Elsewhere on to the next cell the member types into, then the next row.
+                {deal::Summary, 1, deal::Customer, 1},
+                {deal::Customer, 1, deal::InAmount, 1}, // an expense entry
+                {deal::Customer, 4, deal::InAmount, 4}, // an income entry on the last row
+                {deal::InAmount, 1, deal::OutAmount, 1},
+                {deal::OutAmount, 2, deal::Target, 2},  // past the locked columns
+                {deal::AccountButton, 2, deal::Summary, 2},
+                {deal::Target, 2, deal::Account, 3},
+                {deal::Target, 4, deal::Target, 4}}; // the last cell of the last row: the editor's own Enter
   for (const auto& e : enters) {
     ledger->sprDeal.setActiveCell(e.col, e.row);
-    key(13);
+    const int left = key(13);
     EXPECT_EQ(ledger->sprDeal.activeColumn() * 100 + ledger->sprDeal.activeRow(), e.toCol * 100 + e.toRow)
         << e.col << "/" << e.row;
+    EXPECT_EQ(left, e.toCol == e.col && e.toRow == e.row ? 13 : 0) << e.col << "/" << e.row;
   }
+  ledger->sprDeal.setActiveCell(deal::Customer, 2);
+  ledger->Cur_Row = 2;
+  ledger->cmdRowAdd_Divide_Click(1);
+  ledger->sprDeal.setActiveCell(deal::Customer, 2);
+  key(13);
+  EXPECT_EQ(ledger->sprDeal.activeColumn(), deal::Target) << "a split source's amounts are locked";
   ledger->sprDeal.setActiveCell(deal::Receipt, 1);
   ledger->Cur_Row = 1;
   key(32);

@@ -27,6 +27,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QToolButton>
+
+#include <optional>
 
 using namespace vcm;
 using namespace vcm::test;
@@ -360,6 +363,137 @@ TEST_F(LedgerScreenTest, TypedMonthSearchBoxPopupAndManualThroughTheWidgets)
   QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("cmdManual")), Qt::LeftButton);
   QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
   EXPECT_EQ(browser.url, QUrl(QStringLiteral("https://manual.test/M_H/M_01")));
+  EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
+
+/// Types `text` into the grid's active cell as the member does: the first key opens the
+/// editor, the rest go into it; then `end` (Return, Escape or none).
+void typeIntoCell(GridView* view, const QString& text, std::optional<Qt::Key> end = Qt::Key_Return)
+{
+  view->setFocus();
+  QTest::keyClick(view, text.at(0).toLatin1());
+  QLineEdit* editor = nullptr;
+  for (auto* e : view->viewport()->findChildren<QLineEdit*>())
+    if (e->isVisible())
+      editor = e;
+  ASSERT_TRUE(editor) << text.toStdString();
+  QTest::keyClicks(editor, text.mid(1));
+  if (end)
+    QTest::keyClick(editor, *end);
+}
+
+TEST_F(LedgerScreenTest, KeyboardFirstEntryEnterWalksTheRowAndTheFocusStaysInTheGrid)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000}, {"D02", "001", 2, "102", "001", 0, 2000}});
+  MainWindow main;
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
+  ASSERT_TRUE(screen);
+  auto* view = screen->findChild<GridView*>(QStringLiteral("sprDeal"));
+  Grid& g = view->grid();
+  auto* bar = screen->findChild<QProgressBar*>(QStringLiteral("xBar"));
+  auto active = [&] { return std::pair{g.activeColumn(), g.activeRow()}; };
+
+  // Browse: what the member types is refused with a word in the status line, not a box.
+  g.setActiveCell(deal::Summary, 1);
+  view->setFocus();
+  QTest::keyClicks(view, QStringLiteral("ab"));
+  EXPECT_EQ(bar->format(), Ledger::BrowseTypingHint);
+  EXPECT_FALSE(view->isEditing());
+  EXPECT_TRUE(ui->messages.isEmpty());
+
+  // 수정 with the focus in the search box, which work disables: the grid takes the focus.
+  screen->findChild<QWidget*>(QStringLiteral("txtSearch"))->setFocus();
+  QTest::mouseClick(main.cmdWork(1), Qt::LeftButton);
+  ASSERT_EQ(main.cmdWork(1)->tag(), QStringLiteral("WORK"));
+  EXPECT_TRUE(view->hasFocus());
+  EXPECT_EQ(bar->format(), QString()) << "the hint goes with the browse state";
+
+  // Enter commits the cell and goes on to the next one the member types into; after the
+  // person concerned, to the next row's account.
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(0, deal::Summary - 1)).center());
+  const struct {
+    const char* typed; // empty: Enter alone
+    std::pair<int, int> after;
+  } steps[] = {{"lunch", {deal::Customer, 1}},
+               {"mart", {deal::InAmount, 1}},
+               {"", {deal::OutAmount, 1}},
+               {"700", {deal::Target, 1}},
+               {"kim", {deal::Account, 2}}};
+  for (const auto& s : steps) {
+    if (*s.typed)
+      typeIntoCell(view, QLatin1String(s.typed));
+    else
+      QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(active(), s.after) << s.typed;
+    EXPECT_FALSE(view->isEditing()) << s.typed;
+    EXPECT_TRUE(view->hasFocus()) << s.typed;
+  }
+  EXPECT_EQ((QStringList{g.text(deal::Summary, 1), g.text(deal::Customer, 1), g.text(deal::OutAmount, 1),
+                         g.text(deal::Target, 1)}),
+            (QStringList{"lunch", "mart", "700", "kim"}));
+  EXPECT_EQ(screen->ledger().Cur_Row, 2);
+  EXPECT_EQ(screen->findChild<QLabel*>(QStringLiteral("lbl_TInfo_2"))->text(), QStringLiteral("2,700"))
+      << "the totals follow a committed amount";
+
+  // A split button takes the click, the grid the next keystroke: on the new part.
+  QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("cmdRowAdd_Divide_1")), Qt::LeftButton);
+  ASSERT_EQ(g.rowCount(), 3);
+  EXPECT_TRUE(view->hasFocus());
+  EXPECT_EQ(active(), std::pair(int(deal::Account), 3));
+  typeIntoCell(view, QStringLiteral("x"), std::nullopt);
+  EXPECT_TRUE(view->isEditing());
+  EXPECT_EQ(view->currentIndex(), view->model()->index(2, deal::Account - 1));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+
+  // So does a command of the pop-up menu.
+  QTest::mouseClick(view->viewport(), Qt::RightButton, {},
+                    view->visualRect(view->model()->index(2, deal::Summary - 1)).center());
+  auto* menu = screen->findChild<QMenu*>(QStringLiteral("pMenu"));
+  ASSERT_TRUE(menu->isVisible());
+  menu->findChild<QAction*>(QStringLiteral("subRowDel"))->trigger();
+  menu->hide();
+  EXPECT_EQ(g.rowCount(), 2);
+  EXPECT_TRUE(view->hasFocus());
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("정상적으로 삭제되었습니다.")});
+  MainWindow::setChildFactory(Ledger::ScreenName, {});
+}
+
+TEST_F(LedgerScreenTest, TheSearchConditionsShowBesideTheTotalsAndClearWithOneClick)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000, 9, "점심 식비"},
+               {"D02", "001", 2, "101", "001", 0, 2000, 9, "전기요금"}});
+  db.addDeal({"A01", "001", 2, "101", "001", 0, 3000, 9, "전기요금"}, QStringLiteral("2024.04"));
+  MainWindow main;
+  auto* screen = showInMainWindow(main, LedgerDb::Month);
+  ASSERT_TRUE(screen);
+  auto* panel = screen->findChild<QFrame*>(QStringLiteral("picFilter"));
+  auto* count = screen->findChild<QLabel*>(QStringLiteral("lbl_TInfo_0"));
+  EXPECT_FALSE(panel->isVisible());
+
+  // A summary searched for earlier still filters a month back; the line beside the
+  // totals says why nothing shows.
+  QTest::mouseClick(screen->findChild<QRadioButton*>(QStringLiteral("optSearch_2")), Qt::LeftButton);
+  screen->ledger().form.txtSearch = QStringLiteral("식비");
+  QTest::mouseClick(screen->findChild<QToolButton*>(QStringLiteral("Dat_M_1")), Qt::LeftButton);
+  EXPECT_EQ(screen->ledger().sprDeal.rowCount(), 0);
+  EXPECT_EQ(count->text(), QStringLiteral("0 건"));
+  ASSERT_TRUE(panel->isVisible());
+  EXPECT_EQ(panel->findChild<QLabel*>(QStringLiteral("lblFilter"))->text(),
+            QStringLiteral("검색 조건에 맞는 거래내역이 없습니다.\n조건: 적요 '식비'"));
+  // Beside the totals, whole inside the frame and the screen.
+  const auto* frame = screen->findChild<QWidget*>(QStringLiteral("fraMain"));
+  EXPECT_GT(panel->x(), screen->findChild<QLabel*>(QStringLiteral("lbl_TInfo_0"))->geometry().right());
+  EXPECT_TRUE(frame->rect().contains(panel->geometry()));
+  EXPECT_TRUE(screen->rect().contains(QRect(frame->mapTo(screen, QPoint(0, 0)), frame->size())));
+
+  QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("cmdFilterClear")), Qt::LeftButton);
+  EXPECT_EQ(screen->ledger().sprDeal.rowCount(), 1);
+  EXPECT_EQ(count->text(), QStringLiteral("1 건"));
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(screen->findChild<QWidget*>(QStringLiteral("txtSearch"))->findChild<QTextEdit*>()->toPlainText(),
+            QString());
   EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'|').toStdString();
   MainWindow::setChildFactory(Ledger::ScreenName, {});
 }

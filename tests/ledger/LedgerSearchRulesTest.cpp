@@ -2,6 +2,7 @@
 #include "ledger/DealColumns.h"
 #include "ledger/DealGridModel.h"
 #include "ledger/DealSearch.h"
+#include "ledger/FilterInfo.h"
 #include "ledger/Ledger.h"
 #include "ledger/LedgerColours.h"
 #include "ledger/MonthText.h"
@@ -193,4 +194,29 @@ TEST_F(SearchPopupTest, ConfirmingClosingSortingAndOtherCallers)
   popup.spr_DblClick(found::Account, 0); // the header: no row
   EXPECT_EQ(ui->texts(), QStringList{"거래내역을 선택 후 클릭해주세요."});
   EXPECT_EQ(unloads, 6) << "the notice keeps the popup open";
+}
+
+TEST(FilterInfoTest, TheLineBesideTheTotalsNamesTheConditionsOrThatNothingMatched)
+{
+  const QString none = QStringLiteral("검색 조건에 맞는 거래내역이 없습니다.\n조건: ");
+  const QString applied = QStringLiteral("검색 조건 적용 중\n조건: ");
+  const struct {
+    int option, classOption;
+    const char* text;
+    int rows;
+    QString line;
+  } cases[] = {
+      {1, 1, "", 0, QString()},  // nothing narrows the month: an empty month says nothing
+      {2, 1, "  ", 12, QString()},
+      {2, 1, " 식비 ", 3, applied + QStringLiteral("적요 '식비'")},
+      {2, 1, "식비", 0, none + QStringLiteral("적요 '식비'")},
+      {1, 3, "비", 0, none + QStringLiteral("계정명 '비', 지출만")},
+      {3, 2, "ABC", 1, applied + QStringLiteral("거래처 'ABC', 수입만")},
+      {4, 1, "50,000", 2, applied + QStringLiteral("금액 '50,000'")},
+      {1, 2, "", 4, applied + QStringLiteral("수입만")},
+  };
+  for (const auto& c : cases) {
+    const DealFilter filter{c.option, c.classOption, QString::fromUtf8(c.text)};
+    EXPECT_EQ(FilterInfo::statusLine(filter, c.rows), c.line) << c.text << " " << c.rows;
+  }
 }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 using namespace vcm;
 using namespace vcm::test;
 
@@ -211,6 +213,51 @@ TEST_F(LedgerSearchTest, NoMatchUnderAnIncomeOrExpenseFilterAsksForAll)
     EXPECT_EQ(ui->messages.value(0).icon, Icon::Question);
     EXPECT_EQ(l.form.optSearchF, answer == Answer::Yes ? 1 : 3);
     EXPECT_EQ(rows(), answer == Answer::Yes ? 0 : 4) << "Yes reloads the whole month filtered by 만두";
+  }
+}
+
+TEST_F(LedgerSearchTest, TotalsAndTheConditionsLineFollowTheRowsOnScreen)
+{
+  addSummaries(); // 2024.05: three 식비 entries among five
+  db.addDeal({"A01", "001", 2, "103", "001", 0, 7000, 9, "전기요금"}, QStringLiteral("2024.04"));
+  Ledger& l = open();
+  const QString applied = QStringLiteral("검색 조건 적용 중\n조건: ");
+  const QString nothing = QStringLiteral("검색 조건에 맞는 거래내역이 없습니다.\n조건: ");
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    int rows;
+    const char* count;
+    const char* expense;
+    QString line;
+  } steps[] = {
+      {"opened", [] {}, 5, "5 건", "97,000", QString()},
+      // The search text stays in force for the next month, and says so.
+      {"search text kept, a month back",
+       [&] {
+         l.form.optSearch = 2;
+         l.form.txtSearch = QStringLiteral("식비");
+         l.Dat_M_ButtonHit(1);
+       },
+       0, "0 건", "0", nothing + QStringLiteral("적요 '식비'")},
+      {"and forward again", [&] { l.Dat_M_ButtonHit(2); }, 3, "3 건", "88,000", applied + QStringLiteral("적요 '식비'")},
+      {"cleared", [&] { l.cmdFilterClear_Click(); }, 5, "5 건", "97,000", QString()},
+      {"split in work",
+       [&] {
+         l.AAA_Cmd_Work(1);
+         l.sprDeal_Click(deal::Summary, 1);
+         l.cmdRowAdd_Divide_Click(2);
+       },
+       7, "7 건", "97,000", QString()},
+      {"cancelled", [&] { ui->answers.enqueue(Answer::Yes); l.AAA_Cmd_Work(1); }, 5, "5 건", "97,000", QString()},
+      {"a refused month", [&] { l.form.mskM = QStringLiteral("2024.0"); l.msk_M_Change(); }, 0, "0 건", "0", QString()},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    EXPECT_EQ(rows(), s.rows) << s.step;
+    EXPECT_EQ(l.form.totals[0], QString::fromUtf8(s.count)) << s.step;
+    EXPECT_EQ(l.form.totals[2], QLatin1String(s.expense)) << s.step;
+    EXPECT_EQ(l.form.filterInfo, s.line) << s.step;
   }
 }
 

@@ -130,6 +130,7 @@ TEST_F(LedgerSplitTest, MarkedEntriesAreDeletedByTheirKeys)
       left << r[0] + u'/' + r[1];
     EXPECT_EQ(left, c.left);
     EXPECT_EQ(rows(), c.left.size()) << "the grid shows what is stored";
+    EXPECT_EQ(ledger->form.totals[0], QStringLiteral("%1 건").arg(c.left.size())) << "and totals it";
   }
 }
 

@@ -1,5 +1,6 @@
 #include "common/export/ExportSheet.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vcm {
@@ -24,6 +25,24 @@ size_t qHash(const SheetStyle& s, size_t seed)
 }
 
 namespace {
+
+/// Character units a value takes: a digit is one (the unit of column widths), a wide
+/// character two. -1 for text that may be cut at the column's edge (it has blanks or wide
+/// characters: words, names, captions).
+int compactUnits(const QString& text, bool number)
+{
+  if (number)
+    return int(text.size());
+  for (const QChar c : text)
+    if (c.isSpace() || c.unicode() >= 0x1100)
+      return -1;
+  return int(text.size());
+}
+
+/// One unit more than the value, as room for narrow fonts' wider punctuation.
+constexpr int kCompactSlack = 1;
+/// Compact values longer than this are left to be cut like any text.
+constexpr int kCompactLimit = 40;
 
 void cutToLimit(QString& text)
 {
@@ -54,6 +73,25 @@ ExportSheet::ExportSheet(const Grid& grid, const QString& title, Colour captionB
     : m_grid(grid), m_title(title), m_captionBack(resolveColour(captionBack, colours::White)),
       m_whiteSheet(whiteSheet)
 {
+  measureCompactValues();
+}
+
+void ExportSheet::measureCompactValues()
+{
+  const int cols = m_grid.columnCount();
+  const int rows = m_grid.rowCount();
+  m_compactWidth.fill(0, cols);
+  for (int c = 1; c <= cols; ++c) {
+    if (m_grid.isColumnHidden(c))
+      continue;
+    int widest = 0;
+    for (int r = 1; r <= rows; ++r) {
+      const int units = compactUnits(m_grid.text(c, r), m_grid.cellType(c, r) == CellType::Number);
+      if (units <= kCompactLimit)
+        widest = std::max(widest, units);
+    }
+    m_compactWidth[c - 1] = widest;
+  }
 }
 
 void ExportSheet::cell(int row, int col, Cell& out) const
@@ -116,7 +154,9 @@ void ExportSheet::cell(int row, int col, Cell& out) const
 double ExportSheet::columnWidth(int col) const
 {
   const double w = col < m_grid.columnCount() ? m_grid.columnWidth(col + 1) : 0;
-  return w > 0 ? w : DefaultColumnWidth;
+  const double set = w > 0 ? w : DefaultColumnWidth;
+  const int compact = col < m_compactWidth.size() ? m_compactWidth.at(col) : 0;
+  return compact > 0 ? std::max(set, double(compact + kCompactSlack)) : set;
 }
 
 bool ExportSheet::isColumnHidden(int col) const

@@ -3,6 +3,7 @@
 #include "common/grid/Grid.h"
 
 #include <QHashFunctions>
+#include <QList>
 #include <QString>
 
 namespace vcm {
@@ -43,6 +44,15 @@ public:
   static constexpr double DefaultColumnWidth = 9;
   static constexpr quint16 DefaultFontSize10 = 90;
 
+  // How the sheet prints: landscape on A4, every column on one page wide (as many pages
+  // down as the rows need), the title and caption rows repeated at the top of every page
+  // and frozen above the rows that scroll.
+  static constexpr int PaperA4 = 9;        ///< the paper-size number both formats use
+  static constexpr int RepeatedRows = TitleRows;
+  static constexpr double SideMarginInches = 0.4;
+  static constexpr double TopMarginInches = 0.6;
+  static constexpr double HeaderMarginInches = 0.3;
+
   struct Cell {
     enum Type { Blank, Text, Number };
     Type type = Blank;
@@ -59,7 +69,8 @@ public:
   /// Sheet cell at `row`, `col` (both from 0) into `out`, reusing its storage.
   void cell(int row, int col, Cell& out) const;
 
-  /// Width in character units.
+  /// Width in character units: the grid's, widened where a number or a date, code or
+  /// other text without blanks or wide characters would not fit (cut, or shown as ####).
   double columnWidth(int col) const;
   bool isColumnHidden(int col) const;
   /// Height in points.
@@ -71,7 +82,11 @@ public:
   int titleLastColumn() const { return columnCount() - 1; }
 
 private:
+  /// Character units the widest compact value of each grid column needs; 0 for none.
+  void measureCompactValues();
+
   const Grid& m_grid;
+  QList<int> m_compactWidth; ///< per grid column, index 0 for column 1
   QString m_title;
   Colour m_captionBack;
   bool m_whiteSheet;

@@ -38,6 +38,19 @@ enum : quint16 {
   RecLabelSst = 0x00FD,
   RecWindow2 = 0x023E,
   RecMergedCells = 0x00E5,
+  // Printing and the frozen title rows.
+  RecWsBool = 0x0081,
+  RecHCenter = 0x0083,
+  RecLeftMargin = 0x0026,
+  RecRightMargin = 0x0027,
+  RecTopMargin = 0x0028,
+  RecBottomMargin = 0x0029,
+  RecSetup = 0x00A1,
+  RecPane = 0x0041,
+  RecSelection = 0x001D,
+  RecSupBook = 0x01AE,
+  RecExternSheet = 0x0017,
+  RecName = 0x0018,
 };
 
 constexpr int MaxRecordData = 8224;
@@ -78,6 +91,12 @@ void put32(QByteArray& out, quint32 v)
   char b[4];
   qToLittleEndian(v, b);
   out.append(b, 4);
+}
+void putDouble(QByteArray& out, double v)
+{
+  char b[8];
+  qToLittleEndian(v, b);
+  out.append(b, 8);
 }
 void putUtf16(QByteArray& out, const QChar* chars, qsizetype count)
 {
@@ -441,6 +460,65 @@ void rowRecord(QByteArray& out, int row, int columns, double points, bool hidden
                DefaultCellXf});
 }
 
+void marginRecord(QByteArray& out, quint16 id, double inches)
+{
+  put16(out, id);
+  put16(out, 8);
+  putDouble(out, inches);
+}
+
+/// The page settings block: fit to one page wide (the flag lives in WSBOOL), landscape
+/// A4, narrow margins, centred across the page.
+void pageSetup(QByteArray& out)
+{
+  // Outline symbols and summary rows as spreadsheet programs default them, plus fit to page.
+  smallRecord(out, RecWsBool, {0x04C1 | 0x0100});
+  smallRecord(out, RecHCenter, {1});
+  marginRecord(out, RecLeftMargin, ExportSheet::SideMarginInches);
+  marginRecord(out, RecRightMargin, ExportSheet::SideMarginInches);
+  marginRecord(out, RecTopMargin, ExportSheet::TopMarginInches);
+  marginRecord(out, RecBottomMargin, ExportSheet::TopMarginInches);
+  const qsizetype rec = beginRecord(out, RecSetup);
+  put16(out, ExportSheet::PaperA4);
+  put16(out, 100); // scale, unused while fitting
+  put16(out, 1);   // first page number
+  put16(out, 1);   // pages wide
+  put16(out, 0);   // pages tall: as many as needed
+  put16(out, 0);   // flags: landscape; paper, orientation and resolution are set
+  put16(out, 600);
+  put16(out, 600);
+  putDouble(out, ExportSheet::HeaderMarginInches);
+  putDouble(out, ExportSheet::HeaderMarginInches);
+  put16(out, 1); // copies
+  endRecord(out, rec);
+}
+
+/// The rows above `rows` stay in place while the rest scroll.
+void frozenRows(QByteArray& out, int rows)
+{
+  constexpr quint8 lowerLeftPane = 2;
+  put16(out, RecPane);
+  put16(out, 10);
+  put16(out, 0);            // no columns frozen
+  put16(out, quint16(rows)); // rows frozen
+  put16(out, quint16(rows)); // first row shown below them
+  put16(out, 0);
+  put8(out, lowerLeftPane);
+  put8(out, 0);
+  // The cell cursor in the scrolling pane, on its first row.
+  put16(out, RecSelection);
+  put16(out, 15);
+  put8(out, lowerLeftPane);
+  put16(out, quint16(rows));
+  put16(out, 0);
+  put16(out, 0);
+  put16(out, 1);
+  put16(out, quint16(rows));
+  put16(out, quint16(rows));
+  put8(out, 0);
+  put8(out, 0);
+}
+
 QByteArray sheetStream(const ExportSheet& sheet, Tables& tables)
 {
   const int rows = sheet.rowCount();
@@ -449,6 +527,7 @@ QByteArray sheetStream(const ExportSheet& sheet, Tables& tables)
   out.reserve(qsizetype(rows) * cols * 12 + qsizetype(rows) * 20 + 4096);
 
   smallRecord(out, RecBof, {0x0600, 0x0010, 0x0DBB, 0x07CC, 0, 0, 6, 0});
+  pageSetup(out);
   smallRecord(out, RecDefColWidth, {quint16(ExportSheet::DefaultColumnWidth)});
   for (int c = 0; c < cols; ++c) {
     // Stored widths include the cell padding (five pixels of a seven-pixel digit), as
@@ -479,10 +558,40 @@ QByteArray sheetStream(const ExportSheet& sheet, Tables& tables)
     }
   }
 
-  smallRecord(out, RecWindow2, {0x06B6, 0, 0, 0x0040, 0, 0, 0, 0, 0});
+  // 0x0008 and 0x0100: the panes below are frozen, without a split bar.
+  smallRecord(out, RecWindow2, {0x06B6 | 0x0008 | 0x0100, 0, 0, 0x0040, 0, 0, 0, 0, 0});
+  frozenRows(out, ExportSheet::RepeatedRows);
   smallRecord(out, RecMergedCells, {1, 0, 1, 0, quint16(sheet.titleLastColumn())});
   smallRecord(out, RecEof, {});
   return out;
+}
+
+/// The built-in name Print_Titles of the one sheet: its rows 1 to `rows` print at the top
+/// of every page. A defined name refers to sheets through the external-sheet table, which
+/// here lists the workbook's own sheet.
+void printTitles(QByteArray& out, int rows)
+{
+  smallRecord(out, RecSupBook, {1, 0x0401}); // one sheet, in this workbook
+  smallRecord(out, RecExternSheet, {1, 0, 0, 0});
+  constexpr quint8 printTitlesName = 0x07;
+  constexpr quint8 area3d = 0x3B;
+  const qsizetype rec = beginRecord(out, RecName);
+  put16(out, 0x0020); // built-in
+  put8(out, 0);       // no shortcut key
+  put8(out, 1);       // the name is one character: the built-in code
+  put16(out, 11);     // formula size
+  put16(out, 0);
+  put16(out, 1); // scope: the first sheet (numbered from 1)
+  put32(out, 0); // no menu, description, help or status texts
+  put8(out, 0);  // the name's characters are 8-bit
+  put8(out, printTitlesName);
+  put8(out, area3d);
+  put16(out, 0); // external-sheet entry 0
+  put16(out, 0);
+  put16(out, quint16(rows - 1));
+  put16(out, 0);
+  put16(out, 0x00FF); // every column: whole rows
+  endRecord(out, rec);
 }
 
 QByteArray globalsStream(const Tables& tables)
@@ -508,6 +617,7 @@ QByteArray globalsStream(const Tables& tables)
   putUtf16(out, name.constData(), name.size());
   endRecord(out, sheetRecord);
 
+  printTitles(out, ExportSheet::RepeatedRows);
   tables.writeStrings(out);
   smallRecord(out, RecEof, {});
   // The sheet follows the globals directly.

@@ -75,10 +75,25 @@ private:
   QHash<SheetStyle, lxw_format*> m_formats;
 };
 
+/// Prints as the .xls does: landscape A4, one page wide, the title rows on every page and
+/// frozen above the scrolling rows.
+bool setUpPages(lxw_worksheet* ws)
+{
+  const int titles = ExportSheet::RepeatedRows;
+  worksheet_set_landscape(ws);
+  worksheet_set_paper(ws, ExportSheet::PaperA4);
+  worksheet_fit_to_pages(ws, 1, 0);
+  worksheet_center_horizontally(ws);
+  worksheet_set_margins(ws, ExportSheet::SideMarginInches, ExportSheet::SideMarginInches,
+                        ExportSheet::TopMarginInches, ExportSheet::TopMarginInches);
+  worksheet_freeze_panes(ws, lxw_row_t(titles), 0);
+  return worksheet_repeat_rows(ws, 0, lxw_row_t(titles - 1)) == LXW_NO_ERROR;
+}
+
 bool writeSheet(const ExportSheet& sheet, lxw_workbook* book)
 {
   lxw_worksheet* ws = workbook_add_worksheet(book, "List");
-  if (!ws)
+  if (!ws || !setUpPages(ws))
     return false;
   Formats formats(book);
   const int rows = sheet.rowCount();

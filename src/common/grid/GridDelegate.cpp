@@ -89,7 +89,8 @@ void GridDelegate::paintCell(QPainter* painter, const QRect& rect, int col, int 
 {
   const QPalette& pal = widget ? widget->palette() : QApplication::palette();
   const bool header = row == 0;
-  painter->fillRect(rect, toQColor(m_grid.background(col, row), pal));
+  const bool activeRow = m_activeRowColour && row >= 1 && row == m_grid.activeRow();
+  painter->fillRect(rect, toQColor(activeRow ? *m_activeRowColour : m_grid.background(col, row), pal));
   if (header) {
     painter->setPen(pal.color(QPalette::Mid));
     painter->drawLine(rect.topRight(), rect.bottomRight());

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include <functional>
+#include <optional>
 
 class QPalette;
 
@@ -26,6 +27,10 @@ public:
   GridDelegate(Grid& grid, QObject* parent = nullptr);
 
   void setPictureSource(PictureSource source) { m_pictures = std::move(source); }
+  /// Paints the grid's active row in `colour` over the cells' own backgrounds; none by
+  /// default (screens that colour their rows themselves keep doing so).
+  void setActiveRowColour(std::optional<Colour> colour) { m_activeRowColour = colour; }
+  bool paintsActiveRow() const { return m_activeRowColour.has_value(); }
 
   /// Told when an editor opens for a cell, before it is shown.
   std::function<void(QWidget* editor, int col, int row)> editorCreated;
@@ -73,6 +78,7 @@ private:
 
   Grid& m_grid;
   PictureSource m_pictures;
+  std::optional<Colour> m_activeRowColour;
 };
 
 } // namespace vcm

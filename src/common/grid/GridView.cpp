@@ -75,6 +75,12 @@ void GridView::setPictureSource(GridDelegate::PictureSource source)
   m_header->viewport()->update();
 }
 
+void GridView::setActiveRowColour(Colour colour)
+{
+  m_delegate->setActiveRowColour(colour);
+  viewport()->update();
+}
+
 int GridView::columnPixels(double units) const
 {
   if (units <= 0)
@@ -350,6 +356,8 @@ void GridView::onActiveCellChanged()
 {
   if (!m_syncing)
     syncCurrentFromGrid();
+  if (m_delegate->paintsActiveRow())
+    viewport()->update();
 }
 
 void GridView::onRedrawChanged(bool on)

@@ -40,6 +40,9 @@ public:
 
   /// Where check-box pictures come from; by default the shared StandardImages.
   void setPictureSource(GridDelegate::PictureSource source);
+  /// Marks the active row with a background colour of its own, for lists whose rows
+  /// carry no colours of their own (without it only the active cell's frame shows).
+  void setActiveRowColour(Colour colour);
 
   /// True while an editor is open on a cell.
   bool isEditing() const { return !m_editor.isNull(); }

@@ -57,12 +57,25 @@ TEST_P(WorkbookReadBack, LayoutAsTheReaderSeesIt)
   EXPECT_EQ(heights[2].toDouble(), 15) << "caption text height and three more";
   EXPECT_EQ(heights[4].toDouble(), 20);
   const QJsonArray widths = book["widths"].toArray();
-  const double gridWidths[] = {10, 17.37, 10.75};
+  // The grid's widths, widened where a date or an amount would not fit: a date of ten
+  // characters, an amount of fifteen (123,456,789,012), one unit to spare; text with
+  // blanks or Hangul keeps the grid's width and is cut at its edge.
+  const double sheetWidths[] = {11, 17.37, 16};
   for (int c = 0; c < 3; ++c) {
     // .xlsx stores the width with the cell padding added.
-    EXPECT_GE(widths[c].toDouble(), gridWidths[c] - 0.01) << c;
-    EXPECT_LT(widths[c].toDouble(), gridWidths[c] + 1) << c;
+    EXPECT_GE(widths[c].toDouble(), sheetWidths[c] - 0.01) << c;
+    EXPECT_LT(widths[c].toDouble(), sheetWidths[c] + 1) << c;
   }
+
+  // One page wide in landscape A4, the title and caption rows on every page and frozen.
+  const QJsonObject print = book["print"].toObject();
+  EXPECT_TRUE(print["landscape"].toBool());
+  EXPECT_EQ(print["paper"].toInt(), 9);
+  EXPECT_TRUE(print["fitToPage"].toBool());
+  EXPECT_EQ(print["fitWidth"].toInt(), 1);
+  EXPECT_EQ(print["fitHeight"].toInt(), 0) << "as many pages down as the rows need";
+  EXPECT_EQ(print["titleRows"].toArray(), (QJsonArray{0, 2}));
+  EXPECT_EQ(print["frozenRows"].toInt(), 3);
 
   const QJsonObject titleCell = at(book, 0, 0);
   EXPECT_EQ(titleCell["value"].toString(), title);

@@ -4,11 +4,73 @@ tests check, as JSON, in the same shape for .xls (xlrd) and .xlsx (openpyxl).
 usage: read_workbook.py FILE [ROWS]   (cells of the first ROWS rows, default 8)
 """
 import json
+import os
+import struct
 import sys
 
 
 def rgb_text(rgb):
     return None if rgb is None else "%02X%02X%02X" % tuple(rgb[:3])
+
+
+def xls_sheet_records(path):
+    """The first record of each kind in the first sheet's part of the Workbook stream
+    (xlrd reads neither the page setup nor the fit-to-page flag)."""
+    from xlrd import compdoc
+    with open(path, "rb") as f, open(os.devnull, "w") as quiet:
+        stream = compdoc.CompDoc(f.read(), logfile=quiet).get_named_stream("Workbook")
+    records, pos, bofs = {}, 0, 0
+    while pos + 4 <= len(stream):
+        rid, size = struct.unpack_from("<HH", stream, pos)
+        body = stream[pos + 4:pos + 4 + size]
+        pos += 4 + size
+        if rid == 0x0809:
+            bofs += 1
+        elif bofs == 2:
+            records.setdefault(rid, body)
+    return records
+
+
+def xls_print(book, sheet, path):
+    records = xls_sheet_records(path)
+    paper, _scale, _start, fit_width, fit_height, flags = struct.unpack_from("<6H", records[0x00A1])
+    wsbool = struct.unpack_from("<H", records[0x0081])[0]
+    titles = None
+    for name in book.name_obj_list:
+        if name.name == "Print_Titles" and name.result is not None:
+            _s0, _s1, r0, r1, _c0, _c1 = name.result.value[0].coords
+            titles = [r0, r1 - 1]
+    return {
+        "landscape": not (flags & 0x0002) and not (flags & 0x0044),
+        "paper": paper,
+        "fitToPage": bool(wsbool & 0x0100),
+        "fitWidth": fit_width,
+        "fitHeight": fit_height,
+        "titleRows": titles,
+        "frozenRows": sheet.horz_split_pos if sheet.panes_are_frozen else 0,
+    }
+
+
+def xlsx_print(sheet):
+    setup = sheet.page_setup
+    titles = None
+    if sheet.print_title_rows:
+        first, last = sheet.print_title_rows.replace("$", "").split(":")
+        titles = [int(first) - 1, int(last) - 1]
+    frozen = 0
+    if sheet.freeze_panes:
+        from openpyxl.utils.cell import coordinate_from_string
+        frozen = coordinate_from_string(sheet.freeze_panes)[1] - 1
+    props = sheet.sheet_properties.pageSetUpPr
+    return {
+        "landscape": setup.orientation == "landscape",
+        "paper": int(setup.paperSize) if setup.paperSize is not None else None,
+        "fitToPage": bool(props is not None and props.fitToPage),
+        "fitWidth": int(setup.fitToWidth) if setup.fitToWidth is not None else 1,
+        "fitHeight": int(setup.fitToHeight) if setup.fitToHeight is not None else 1,
+        "titleRows": titles,
+        "frozenRows": frozen,
+    }
 
 
 def read_xls(path, rows):
@@ -49,6 +111,7 @@ def read_xls(path, rows):
         "hiddenRows": sorted(r for r, info in sheet.rowinfo_map.items() if info.hidden),
         "cells": [[cell(r, c) for c in range(sheet.ncols)] for r in range(min(rows, sheet.nrows))],
         "last": [sheet.cell_value(sheet.nrows - 1, c) for c in range(sheet.ncols)],
+        "print": xls_print(book, sheet, path),
     }
 
 
@@ -93,6 +156,7 @@ def read_xlsx(path, rows):
         "hiddenRows": sorted(r - 1 for r, d in sheet.row_dimensions.items() if d.hidden),
         "cells": [[cell(r, c) for c in range(ncols)] for r in range(min(rows, sheet.max_row))],
         "last": [sheet.cell(row=sheet.max_row, column=c + 1).value for c in range(ncols)],
+        "print": xlsx_print(sheet),
     }
 
 

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace vcm;
@@ -281,4 +283,31 @@ TEST(GridView, ASecondViewOfTheGridFollowsItAndReadsTypedNumbers)
   EXPECT_EQ(second.data(second.index(7, 0), Qt::EditRole).toString(), QString());
   second.setData(second.index(7, 1), 2500000.0, Qt::EditRole);
   EXPECT_EQ(f.view.grid().text(2, 8), QStringLiteral("2,500,000"));
+}
+
+TEST(GridView, TheActiveRowColourFollowsKeysAndClicks)
+{
+  Fixture f;
+  const Colour mark = 0xEFDEDE;
+  f.view.setActiveRowColour(mark);
+  const QColor expected(colours::red(mark), colours::green(mark), colours::blue(mark));
+  // A pixel of column 2 just inside its cell, clear of the text and of the active cell's frame.
+  auto background = [&](int row) {
+    const QRect r = f.view.visualRect(f.view.model()->index(row - 1, 1));
+    return f.view.viewport()->grab().toImage().pixelColor(r.left() + 2, r.top() + 2);
+  };
+  f.activate(1, 1);
+  const struct {
+    std::function<void()> act;
+    int row;
+  } moves[] = {{[&] { QTest::keyClick(&f.view, Qt::Key_Down); }, 2},
+               {[&] { QTest::keyClick(&f.view, Qt::Key_Down); }, 3},
+               {[&] { f.click(1, 5); }, 5},
+               {[&] { f.view.grid().setActiveCell(1, 4); }, 4}};
+  for (const auto& m : moves) {
+    m.act();
+    QApplication::processEvents();
+    for (int r = 1; r <= 5; ++r)
+      EXPECT_EQ(background(r), r == m.row ? expected : QColor(Qt::white)) << "active " << m.row << ", row " << r;
+  }
 }
