@@ -1,6 +1,7 @@
 #include "ledger/SaveValidator.h"
 
 #include "common/TextHelpers.h"
+#include "common/db/ColumnLimits.h"
 #include "common/db/EucKr.h"
 #include "common/grid/Grid.h"
 #include "ledger/DealColumns.h"
@@ -25,7 +26,10 @@ const QString kExpenseOnIncome = QStringLiteral(
 const struct {
   int column;
   const char16_t* name;
-} kTypedTexts[] = {{deal::Summary, u"적요"}, {deal::Customer, u"거래처"}, {deal::Target, u"대상자"}};
+  const char* dbColumn;
+} kTypedTexts[] = {{deal::Summary, u"적요", "DEAL_SUMM"},
+                   {deal::Customer, u"거래처", "DEAL_CUST"},
+                   {deal::Target, u"대상자", "DEAL_TARGET"}};
 
 /// A typed text the server's code page cannot hold would stop the save halfway, after
 /// earlier rows were written; finding it here keeps the save whole.
@@ -102,6 +106,27 @@ SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
       result.failedRow = r;
       result.message = QString::number(r) + failure;
       return result;
+    }
+  }
+  return result;
+}
+
+SaveValidator::Result SaveValidator::checkLengths(const Grid& deal, const ColumnLimits& limits)
+{
+  Result result;
+  for (int r = 1; r <= deal.rowCount(); ++r) {
+    if (!deal.flag(deal::Changed, r))
+      continue;
+    ++result.changedRows;
+    for (const auto& t : kTypedTexts) {
+      // The statements write the trimmed cell text.
+      const QString refusal = limits.refusal(QString::fromUtf16(t.name), deal.text(t.column, r).trimmed(),
+                                             QStringLiteral("DEAL_LIST"), QString::fromLatin1(t.dbColumn));
+      if (!refusal.isNull()) {
+        result.failedRow = r;
+        result.message = QString::number(r) + QStringLiteral("행 - ") + refusal;
+        return result;
+      }
     }
   }
   return result;
