@@ -15,8 +15,12 @@ constexpr int kPaintSliceMs = 20;
 
 struct Progress {
   NetworkWait& wait;
+  QElapsedTimer& sincePaint;
   curl_off_t moved = 0;
 
+  /// Also called, about once a second, from inside the few waits that curl makes on its
+  /// own (an FTP upload's final reply): the windows paint there too, and a silent server
+  /// is given up there as well.
   static int callback(void* self, curl_off_t dltotal, curl_off_t dlnow, curl_off_t ultotal,
                       curl_off_t ulnow)
   {
@@ -27,7 +31,11 @@ struct Progress {
       p->moved = dlnow + ulnow;
       p->wait.progress();
     }
-    return 0;
+    if (p->sincePaint.elapsed() >= kPaintSliceMs) {
+      p->wait.idle();
+      p->sincePaint.restart();
+    }
+    return p->wait.stalled() ? 1 : 0;
   }
 };
 
@@ -38,7 +46,9 @@ int performWaiting(CURLM* multi, CURL* easy, bool* stalled)
   if (stalled)
     *stalled = false;
   NetworkWait wait;
-  Progress progress{wait};
+  QElapsedTimer sincePaint;
+  sincePaint.start();
+  Progress progress{wait, sincePaint};
   curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Progress::callback);
   curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &progress);
@@ -46,8 +56,6 @@ int performWaiting(CURLM* multi, CURL* easy, bool* stalled)
     return CURLE_FAILED_INIT;
 
   CURLcode result = CURLE_OK;
-  QElapsedTimer sincePaint;
-  sincePaint.start();
   for (;;) {
     int running = 0;
     curl_multi_perform(multi, &running);
@@ -59,8 +67,14 @@ int performWaiting(CURLM* multi, CURL* easy, bool* stalled)
         done = true;
       }
     }
-    if (done)
+    if (done) {
+      if (result == CURLE_ABORTED_BY_CALLBACK) {
+        result = CURLE_OPERATION_TIMEDOUT;
+        if (stalled)
+          *stalled = true;
+      }
       break;
+    }
     if (wait.stalled()) {
       result = CURLE_OPERATION_TIMEDOUT;
       if (stalled)
