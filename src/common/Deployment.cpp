@@ -119,12 +119,6 @@ bool Deployment::load(const QString& path, QString* error)
   const QFileInfo info(path);
   if (!info.exists())
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)이 없습니다. 프로그램을 다시 설치해 주세요."));
-#ifndef Q_OS_WIN
-  const auto perms = info.permissions();
-  if (perms & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther))
-    return fail(QStringLiteral("설치 설정 파일(deploy.ini)을 다른 사용자가 읽을 수 있습니다. "
-                               "파일 권한을 소유자 전용(600)으로 바꾼 뒤 다시 실행하세요."));
-#endif
   // A pipe or a device would be read without end; a real file is a few hundred bytes.
   if (!info.isFile())
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)이 일반 파일이 아닙니다. 프로그램을 다시 설치해 주세요."));
@@ -132,6 +126,12 @@ bool Deployment::load(const QString& path, QString* error)
                              .arg(kMaxFileBytes);
   if (info.size() > kMaxFileBytes)
     return fail(tooBig);
+#ifndef Q_OS_WIN
+  const auto perms = info.permissions();
+  if (perms & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther))
+    return fail(QStringLiteral("설치 설정 파일(deploy.ini)을 다른 사용자가 읽을 수 있습니다. "
+                               "파일 권한을 소유자 전용(600)으로 바꾼 뒤 다시 실행하세요."));
+#endif
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)을 읽을 수 없습니다."));
