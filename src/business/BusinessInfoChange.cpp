@@ -129,10 +129,11 @@ bool BusinessInfoChange::cmdFinish_Click()
   std::unique_ptr<RecordSet> rs;
   if (changedFields().isEmpty()) {
     notice(kNothingTickedText, Icon::Exclamation);
-  } else if (allStorable() &&
-             notice(kSaveQuestion, Icon::Question, Buttons::YesNo) == Answer::Yes) {
+  } else {
     try {
-      saved = saveRequest(rs);
+      // Measuring the values reads the column sizes from the server, which may fail too.
+      if (allStorable() && notice(kSaveQuestion, Icon::Question, Buttons::YesNo) == Answer::Yes)
+        saved = saveRequest(rs);
     } catch (const RuntimeError& e) {
       g_Err_Msg(e, kFormName);
     }

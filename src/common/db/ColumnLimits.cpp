@@ -68,6 +68,8 @@ const ColumnLimits& ColumnLimits::session()
 {
   if (cache())
     return *cache();
+  if (Session.Connection && Session.Connection->isOpen())
+    return of(*Session.Connection);
   MainConnScope conn;
   conn.open();
   return of(*Session.Connection);

@@ -31,8 +31,8 @@ public:
   /// The session's sizes; reads them on `connection` when not read yet.
   static const ColumnLimits& of(Connection& connection);
 
-  /// The session's sizes, opening the session's connection (g_Open_MainConn) for the
-  /// one read when they are not known yet, and closing it again.
+  /// The session's sizes, read on the session's open connection, or else on one opened
+  /// (g_Open_MainConn) for the one read and closed again.
   static const ColumnLimits& session();
 
   /// Forgets the sizes read (tests that change the schema).
