@@ -18,38 +18,34 @@ namespace {
 /// Longest single sleep on a socket between two passes of the paint events.
 constexpr int kSliceMs = 20;
 
+#ifdef Q_OS_WIN
+using PollFd = WSAPOLLFD;
+constexpr short kIn = POLLRDNORM;
+constexpr short kOut = POLLWRNORM;
+int pollOne(PollFd& p, int ms) { return WSAPoll(&p, 1, ms); }
+#else
+using PollFd = pollfd;
+constexpr short kIn = POLLIN;
+constexpr short kOut = POLLOUT;
+int pollOne(PollFd& p, int ms) { return ::poll(&p, 1, ms); }
+#endif
+
 int pollSocket(qintptr fd, int events, int ms)
 {
-#ifdef Q_OS_WIN
-  WSAPOLLFD p{};
-  p.fd = static_cast<SOCKET>(fd);
-  p.events = static_cast<SHORT>(((events & NetworkWait::Read) ? POLLRDNORM : 0) |
-                                ((events & NetworkWait::Write) ? POLLWRNORM : 0));
-  if (WSAPoll(&p, 1, ms) <= 0)
-    return 0;
-  const bool failed = p.revents & (POLLERR | POLLHUP | POLLNVAL);
-  int ready = 0;
-  if ((p.revents & POLLRDNORM) || (failed && (events & NetworkWait::Read)))
-    ready |= NetworkWait::Read;
-  if ((p.revents & POLLWRNORM) || (failed && (events & NetworkWait::Write)))
-    ready |= NetworkWait::Write;
-  return ready;
-#else
-  pollfd p{};
-  p.fd = static_cast<int>(fd);
-  p.events = static_cast<short>(((events & NetworkWait::Read) ? POLLIN : 0) |
-                                ((events & NetworkWait::Write) ? POLLOUT : 0));
-  if (::poll(&p, 1, ms) <= 0)
+  PollFd p{};
+  p.fd = static_cast<decltype(p.fd)>(fd);
+  p.events = static_cast<short>(((events & NetworkWait::Read) ? kIn : 0) |
+                                ((events & NetworkWait::Write) ? kOut : 0));
+  if (pollOne(p, ms) <= 0)
     return 0;
   // An error or a hang-up is reported as ready, so the library reads the failure.
   const bool failed = p.revents & (POLLERR | POLLHUP | POLLNVAL);
   int ready = 0;
-  if ((p.revents & POLLIN) || (failed && (events & NetworkWait::Read)))
+  if ((p.revents & kIn) || (failed && (events & NetworkWait::Read)))
     ready |= NetworkWait::Read;
-  if ((p.revents & POLLOUT) || (failed && (events & NetworkWait::Write)))
+  if ((p.revents & kOut) || (failed && (events & NetworkWait::Write)))
     ready |= NetworkWait::Write;
   return ready;
-#endif
 }
 
 } // namespace

@@ -275,15 +275,10 @@ TEST_F(HostilePeersTest, ACutResultIsAnErrorOnTheScreensNotAnEmptyAnswer)
   Session.ConnectionString = be->connectionString({}, be->dbProxyPort());
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100}, {"D02", "001", 2, "101", "001", 0, 200},
                {"D03", "001", 2, "101", "001", 0, 300}});
-  ButtonPanel host;
-  Grid deal;
-  Grid picker;
-  Ledger ledger(host, deal, picker);
-  ledger.Form_Load();
-  ledger.form.mskM = LedgerDb::Month;
+  LedgerOnGrids screen;
   be->setDbProxy({.cutAfterRows = 2});
   ui->clear();
-  ledger.Form_Activate();
+  screen.ledger.Form_Activate();
   ASSERT_FALSE(ui->messages.isEmpty());
   EXPECT_TRUE(ui->messages[0].title.startsWith(QStringLiteral("오류안내("))) << ui->messages[0].title.toStdString();
 }

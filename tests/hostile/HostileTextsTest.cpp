@@ -65,12 +65,8 @@ protected:
     LedgerDb db(be);
     db.reset();
     db.addDeals({{"D01", "001", 2, "101", "001", 0, 100}});
-    ButtonPanel host;
-    Grid deal;
-    Grid picker;
-    Ledger ledger(host, deal, picker);
-    ledger.Form_Load();
-    ledger.form.mskM = LedgerDb::Month;
+    LedgerOnGrids screen;
+    Ledger& ledger = screen.ledger;
     ledger.Form_Activate();
     ledger.AAA_Cmd_Work(1);
     ui->clear();
