@@ -222,6 +222,13 @@ TEST_F(HostilePeersTest, EveryMisbehaviourEndsInAnHonestErrorWithinItsLimit)
   ScopedScriptedUi ui;
   QList<Case> cases = stallCases();
   cases += {
+      {"connect past its deadline", [this] { be->setDbProxy({.stallGreeting = true, .holdSeconds = kHoldSeconds}); },
+       [] {
+         Connection c;
+         c.open(Session.ConnectionString, QDeadlineTimer(300));
+         return true;
+       },
+       QStringLiteral("안에 연결하지 못했습니다"), 900},
       {"result cut after two rows", [this] { be->setDbProxy({.cutAfterRows = 2}); },
        [this] { return query(QStringLiteral("SELECT * FROM DEAL_LIST")); }, QStringLiteral("Lost connection"), 2000},
       {"server list answers 600 MB", [this] { be->setServerList({.extraBytes = 600'000'000}); },

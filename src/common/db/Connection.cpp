@@ -18,15 +18,18 @@ const QString kPrefix = QStringLiteral("[MySQL][ODBC 3.51 Driver]");
 constexpr unsigned int kHostNotAllowed = 1130;
 constexpr unsigned int kServerLost = 2013;
 
+/// Why a call was given up.
+enum class GaveUp { No, Silent, Late };
+
 /// Drives a started non-blocking libmariadb call to its end. The socket is awaited as
 /// the library asks, with the windows painting meanwhile; when the server stays silent
 /// for the stall limit, or `deadline` passes, the socket is shut so the library ends the
-/// call with a lost-connection error. Returns whether it was given up so.
+/// call with a lost-connection error.
 template <typename Continue>
-bool finishCall(MYSQL* m, int status, Continue next, const QDeadlineTimer& deadline)
+GaveUp finishCall(MYSQL* m, int status, Continue next, const QDeadlineTimer& deadline)
 {
   NetworkWait wait;
-  bool gaveUp = false;
+  GaveUp gaveUp = GaveUp::No;
   while (status != 0) {
     const qintptr fd = static_cast<qintptr>(mysql_get_socket(m));
     const int events = ((status & MYSQL_WAIT_READ) ? NetworkWait::Read : 0) |
@@ -36,18 +39,17 @@ bool finishCall(MYSQL* m, int status, Continue next, const QDeadlineTimer& deadl
       const qint64 library = mysql_get_timeout_value_ms(m);
       ms = ms < 0 ? library : qMin(ms, library);
     }
-    int ready = gaveUp ? events : wait.waitSocket(fd, events, static_cast<int>(ms));
+    int ready = gaveUp != GaveUp::No ? events : wait.waitSocket(fd, events, static_cast<int>(ms));
+    if (ready == 0 && gaveUp == GaveUp::No && (wait.stalled() || deadline.hasExpired())) {
+      // The shut socket reads as ended: the library fails the call at its next step.
+      gaveUp = wait.stalled() ? GaveUp::Silent : GaveUp::Late;
+      NetworkWait::abortSocket(fd);
+      ready = events;
+    }
     if (ready == 0) {
-      if (wait.stalled() || deadline.hasExpired()) {
-        gaveUp = true;
-        NetworkWait::abortSocket(fd);
-        ready = events;
-      } else if (status & MYSQL_WAIT_TIMEOUT) {
+      if (gaveUp != GaveUp::No || (status & MYSQL_WAIT_TIMEOUT))
         status = next(MYSQL_WAIT_TIMEOUT);
-        continue;
-      } else {
-        continue;
-      }
+      continue;
     }
     status = next(((ready & NetworkWait::Read) ? MYSQL_WAIT_READ : 0) |
                   ((ready & NetworkWait::Write) ? MYSQL_WAIT_WRITE : 0));
@@ -110,14 +112,17 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
       &connected, handle, host.constData(), user.constData(), password.constData(),
       database.isEmpty() ? nullptr : database.constData(), static_cast<unsigned int>(s.port),
       nullptr, 0);
-  const bool gaveUp = finishCall(
+  const GaveUp gaveUp = finishCall(
       handle, status, [&](int ready) { return mysql_real_connect_cont(&connected, handle, ready); },
       deadline);
   if (!connected) {
-    const unsigned int code = gaveUp ? kServerLost : mysql_errno(handle);
-    const QString message =
-        gaveUp ? QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription()
-               : QString::fromUtf8(mysql_error(handle));
+    const unsigned int code = gaveUp != GaveUp::No ? kServerLost : mysql_errno(handle);
+    QString message = QString::fromUtf8(mysql_error(handle));
+    if (gaveUp == GaveUp::Silent)
+      message = QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription();
+    else if (gaveUp == GaveUp::Late)
+      message = QStringLiteral("데이터베이스 서버에 %1초 안에 연결하지 못했습니다. 잠시 후 다시 시도하세요.")
+                    .arg(kConnectLimitMs / 1000);
     mysql_close(handle);
     // The refused address of error 1130 is this computer's, not a secret: keep it.
     const QString description = describeServerError(code, message, s.server);
@@ -197,7 +202,7 @@ void Connection::runQuery(const QByteArray& bytes)
   const int status = mysql_real_query_start(&failed, m_mysql, bytes.constData(),
                                             static_cast<unsigned long>(bytes.size()));
   if (finishCall(m_mysql, status, [&](int ready) { return mysql_real_query_cont(&failed, m_mysql, ready); },
-                 QDeadlineTimer(QDeadlineTimer::Forever)))
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
     raiseLost();
   if (failed != 0)
     raiseServerError();
@@ -208,7 +213,7 @@ MYSQL_RES* Connection::storeResult()
   MYSQL_RES* result = nullptr;
   const int status = mysql_store_result_start(&result, m_mysql);
   if (finishCall(m_mysql, status, [&](int ready) { return mysql_store_result_cont(&result, m_mysql, ready); },
-                 QDeadlineTimer(QDeadlineTimer::Forever))) {
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No) {
     if (result)
       mysql_free_result(result);
     raiseLost();
