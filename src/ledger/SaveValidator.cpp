@@ -94,14 +94,19 @@ QString SaveValidator::accountOrAmountFailure(const Grid& deal, const Grid& pick
   return {};
 }
 
-SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
+namespace {
+
+/// The first changed row (column 26 set) that `failureOf` finds fault with, in grid
+/// order; the message is the row number followed by the fault.
+template <typename FailureOf>
+SaveValidator::Result firstFailingRow(const Grid& deal, FailureOf failureOf)
 {
-  Result result;
+  SaveValidator::Result result;
   for (int r = 1; r <= deal.rowCount(); ++r) {
     if (!deal.flag(deal::Changed, r))
       continue;
     ++result.changedRows;
-    const QString failure = rowFailure(deal, picker, r);
+    const QString failure = failureOf(r);
     if (!failure.isEmpty()) {
       result.failedRow = r;
       result.message = QString::number(r) + failure;
@@ -111,25 +116,25 @@ SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
   return result;
 }
 
+} // namespace
+
+SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
+{
+  return firstFailingRow(deal, [&](int r) { return rowFailure(deal, picker, r); });
+}
+
 SaveValidator::Result SaveValidator::checkLengths(const Grid& deal, const ColumnLimits& limits)
 {
-  Result result;
-  for (int r = 1; r <= deal.rowCount(); ++r) {
-    if (!deal.flag(deal::Changed, r))
-      continue;
-    ++result.changedRows;
+  return firstFailingRow(deal, [&](int r) {
     for (const auto& t : kTypedTexts) {
       // The statements write the trimmed cell text.
       const QString refusal = limits.refusal(QString::fromUtf16(t.name), deal.text(t.column, r).trimmed(),
                                              QStringLiteral("DEAL_LIST"), QString::fromLatin1(t.dbColumn));
-      if (!refusal.isNull()) {
-        result.failedRow = r;
-        result.message = QString::number(r) + QStringLiteral("행 - ") + refusal;
-        return result;
-      }
+      if (!refusal.isNull())
+        return QStringLiteral("행 - ") + refusal;
     }
-  }
-  return result;
+    return QString();
+  });
 }
 
 } // namespace vcm

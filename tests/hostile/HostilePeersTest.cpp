@@ -3,6 +3,7 @@
 // stop moving bytes. Each case must end in an honest error within its limit, and the
 // main window must keep painting while the program waits.
 #include "../ledger/LedgerTestSupport.h"
+#include "../transfer/RecordingIndicator.h"
 #include "common/MainConn.h"
 #include "common/RuntimeError.h"
 #include "common/Session.h"
@@ -35,13 +36,6 @@ namespace {
 /// Silence that ends an exchange in these tests; the peers hold still for longer.
 constexpr int kStallMs = 1000;
 constexpr double kHoldSeconds = 4;
-
-struct NullIndicator : ProgressIndicator {
-  QString text() const override { return {}; }
-  void setText(const QString&) override {}
-  int value() const override { return 0; }
-  void setValue(int) override {}
-};
 
 /// Records when it is painted; asks to be painted again every 10 ms.
 class PaintProbe : public QWidget {
@@ -152,14 +146,14 @@ protected:
     f.open(QIODevice::WriteOnly);
     f.write(QByteArray(200'000, 'u'));
     f.close();
-    NullIndicator bar;
+    RecordingIndicator bar;
     return g_FtpOpen(Session.ServerAddress, QString::number(Session.FtpPort), Session.FtpUser, Session.DbPassword) &&
            g_FTPSetDir(QStringLiteral("/home/Vetra_Care_01/VETRA_CARE_ADD_FILE")) &&
            g_FTPUpload(path, QStringLiteral("HOSTILE_upload"), bar, QStringLiteral("완료"));
   }
   bool download()
   {
-    NullIndicator bar;
+    RecordingIndicator bar;
     return g_FtpOpen(Session.ServerAddress, QString::number(Session.FtpPort), Session.FtpUser, Session.DbPassword) &&
            g_FTPSetDir(QStringLiteral("/var/www/html")) &&
            g_FtpDownload(m_dir.filePath(QStringLiteral("setup.exe")), QStringLiteral("Vetra_Care_Setup_Up_Member.exe"),
