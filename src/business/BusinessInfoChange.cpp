@@ -5,6 +5,7 @@
 #include "common/ErrMsg.h"
 #include "common/MainConn.h"
 #include "common/Session.h"
+#include "common/db/ColumnLimits.h"
 #include "common/db/EucKr.h"
 #include "platform/Ui.h"
 
@@ -87,6 +88,36 @@ bool BusinessInfoChange::allStorable() const
       return false;
     }
   }
+  return allFit();
+}
+
+static ColumnLimit encryptedValueLimit(const ColumnLimit& hexColumn)
+{
+  // AES_ENCRYPT pads n bytes to 16 * (n / 16 + 1); HEX doubles that.
+  return ColumnLimit{16 * (hexColumn.size / 32) - 1, true};
+}
+
+bool BusinessInfoChange::allFit() const
+{
+  // The server would cut a longer encrypted text to its column without a word, and the
+  // cut text no longer decrypts.
+  const auto column = ColumnLimits::session().limit(QStringLiteral("TRANS_COM_INFO_DETAIL"),
+                                                    QStringLiteral("AFTER_STORY"));
+  if (!column)
+    return true;
+  const ColumnLimit limit = encryptedValueLimit(*column);
+  const QList<ChangeItem>& items = changeItems();
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    if (!form.chkWrite_Com[size_t(i)])
+      continue;
+    for (const ChangedField& row : fieldsOf(items.at(i))) {
+      const QString value = row.value.trimmed();
+      if (limit.fits(value))
+        continue;
+      notice(lengthRefusalText(items.at(i).caption, limit, limit.lengthOf(value)), Icon::Exclamation);
+      return false;
+    }
+  }
   return true;
 }
 
@@ -98,10 +129,11 @@ bool BusinessInfoChange::cmdFinish_Click()
   std::unique_ptr<RecordSet> rs;
   if (changedFields().isEmpty()) {
     notice(kNothingTickedText, Icon::Exclamation);
-  } else if (allStorable() &&
-             notice(kSaveQuestion, Icon::Question, Buttons::YesNo) == Answer::Yes) {
+  } else {
     try {
-      saved = saveRequest(rs);
+      // Measuring the values reads the column sizes from the server, which may fail too.
+      if (allStorable() && notice(kSaveQuestion, Icon::Question, Buttons::YesNo) == Answer::Yes)
+        saved = saveRequest(rs);
     } catch (const RuntimeError& e) {
       g_Err_Msg(e, kFormName);
     }

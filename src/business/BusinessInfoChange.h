@@ -56,6 +56,8 @@ private:
   QList<ChangedField> fieldsOf(const ChangeItem& item) const;
   /// Refuses, with a notice naming the item, a value the database could not store.
   bool allStorable() const;
+  /// Every value, encrypted, fits the request's column.
+  bool allFit() const;
   bool saveRequest(std::unique_ptr<RecordSet>& rs);
   void notify() const;
 };

@@ -100,6 +100,11 @@ QString Deployment::recipeFor(const QString& value)
   return tokens.join(QLatin1Char(' '));
 }
 
+namespace {
+/// Largest deployment file read: the real one holds a few hundred bytes.
+constexpr qint64 kMaxFileBytes = 16 * 1024;
+} // namespace
+
 bool Deployment::load(const QString& path, QString* error)
 {
   m_recipes.clear();
@@ -114,6 +119,13 @@ bool Deployment::load(const QString& path, QString* error)
   const QFileInfo info(path);
   if (!info.exists())
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)이 없습니다. 프로그램을 다시 설치해 주세요."));
+  // A pipe or a device would be read without end; a real file is a few hundred bytes.
+  if (!info.isFile())
+    return fail(QStringLiteral("설치 설정 파일(deploy.ini)이 일반 파일이 아닙니다. 프로그램을 다시 설치해 주세요."));
+  const QString tooBig = QStringLiteral("설치 설정 파일(deploy.ini)이 너무 큽니다(%1바이트 초과). 프로그램을 다시 설치해 주세요.")
+                             .arg(kMaxFileBytes);
+  if (info.size() > kMaxFileBytes)
+    return fail(tooBig);
 #ifndef Q_OS_WIN
   const auto perms = info.permissions();
   if (perms & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther))
@@ -123,7 +135,11 @@ bool Deployment::load(const QString& path, QString* error)
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)을 읽을 수 없습니다."));
-  const QString content = QString::fromUtf8(file.readAll());
+  // Read no further than the limit even if the file grew since it was measured.
+  const QByteArray bytes = file.read(kMaxFileBytes + 1);
+  if (bytes.size() > kMaxFileBytes)
+    return fail(tooBig);
+  const QString content = QString::fromUtf8(bytes);
   int lineNo = 0;
   for (const QString& raw : content.split(QLatin1Char('\n'))) {
     ++lineNo;

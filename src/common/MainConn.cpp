@@ -9,11 +9,11 @@ namespace vcm {
 
 namespace {
 
-void openOnce()
+void openOnce(const QDeadlineTimer& deadline)
 {
   Session.Connection = std::make_unique<Connection>();
   Session.Connection->setHiddenTexts({Session.CryptKey, Session.InfoCryptKey});
-  Session.Connection->open(Session.ConnectionString);
+  Session.Connection->open(Session.ConnectionString, deadline);
 }
 
 Connection& requireConnection()
@@ -28,11 +28,14 @@ Connection& requireConnection()
 
 void g_Open_MainConn()
 {
+  // Both attempts share one limit: a server that does not answer costs the member
+  // 15 seconds, not twice that.
+  const QDeadlineTimer deadline(Connection::kConnectLimitMs);
   try {
-    openOnce();
+    openOnce(deadline);
   } catch (const RuntimeError&) {
     // One immediate retry with a fresh object; its failure travels to the caller.
-    openOnce();
+    openOnce(deadline);
   }
   ui().pumpEvents();
 }

@@ -2,6 +2,7 @@
 
 #include "common/ErrMsg.h"
 #include "common/MainConn.h"
+#include "common/db/ColumnLimits.h"
 #include "common/RuntimeError.h"
 #include "common/Session.h"
 #include "common/TextHelpers.h"
@@ -473,6 +474,12 @@ bool Ledger::Save_Deal()
   int saved = 0;
   try {
     conn.open();
+    const SaveValidator::Result lengths = SaveValidator::checkLengths(sprDeal, ColumnLimits::of(*Session.Connection));
+    if (!lengths.ok()) {
+      conn.close();
+      warn(lengths.message);
+      return false;
+    }
     const int rows = sprDeal.rowCount();
     for (int j = 1; j <= rows; ++j) {
       if (sprDeal.flag(deal::Changed, j)) {

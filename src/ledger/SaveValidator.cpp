@@ -1,6 +1,7 @@
 #include "ledger/SaveValidator.h"
 
 #include "common/TextHelpers.h"
+#include "common/db/ColumnLimits.h"
 #include "common/db/EucKr.h"
 #include "common/grid/Grid.h"
 #include "ledger/DealColumns.h"
@@ -25,7 +26,10 @@ const QString kExpenseOnIncome = QStringLiteral(
 const struct {
   int column;
   const char16_t* name;
-} kTypedTexts[] = {{deal::Summary, u"적요"}, {deal::Customer, u"거래처"}, {deal::Target, u"대상자"}};
+  const char* dbColumn;
+} kTypedTexts[] = {{deal::Summary, u"적요", "DEAL_SUMM"},
+                   {deal::Customer, u"거래처", "DEAL_CUST"},
+                   {deal::Target, u"대상자", "DEAL_TARGET"}};
 
 /// A typed text the server's code page cannot hold would stop the save halfway, after
 /// earlier rows were written; finding it here keeps the save whole.
@@ -90,14 +94,19 @@ QString SaveValidator::accountOrAmountFailure(const Grid& deal, const Grid& pick
   return {};
 }
 
-SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
+namespace {
+
+/// The first changed row (column 26 set) that `failureOf` finds fault with, in grid
+/// order; the message is the row number followed by the fault.
+template <typename FailureOf>
+SaveValidator::Result firstFailingRow(const Grid& deal, FailureOf failureOf)
 {
-  Result result;
+  SaveValidator::Result result;
   for (int r = 1; r <= deal.rowCount(); ++r) {
     if (!deal.flag(deal::Changed, r))
       continue;
     ++result.changedRows;
-    const QString failure = rowFailure(deal, picker, r);
+    const QString failure = failureOf(r);
     if (!failure.isEmpty()) {
       result.failedRow = r;
       result.message = QString::number(r) + failure;
@@ -105,6 +114,27 @@ SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
     }
   }
   return result;
+}
+
+} // namespace
+
+SaveValidator::Result SaveValidator::check(const Grid& deal, const Grid& picker)
+{
+  return firstFailingRow(deal, [&](int r) { return rowFailure(deal, picker, r); });
+}
+
+SaveValidator::Result SaveValidator::checkLengths(const Grid& deal, const ColumnLimits& limits)
+{
+  return firstFailingRow(deal, [&](int r) {
+    for (const auto& t : kTypedTexts) {
+      // The statements write the trimmed cell text.
+      const QString refusal = limits.refusal(QString::fromUtf16(t.name), deal.text(t.column, r).trimmed(),
+                                             QStringLiteral("DEAL_LIST"), QString::fromLatin1(t.dbColumn));
+      if (!refusal.isNull())
+        return QStringLiteral("행 - ") + refusal;
+    }
+    return QString();
+  });
 }
 
 } // namespace vcm

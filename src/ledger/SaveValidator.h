@@ -4,6 +4,7 @@
 
 namespace vcm {
 
+class ColumnLimits;
 class Grid;
 
 /// The checks a save makes before writing anything: every changed row (column 26 set),
@@ -22,6 +23,10 @@ public:
 
   /// Stops at the first failing row.
   static Result check(const Grid& deal, const Grid& picker);
+
+  /// Every typed text of the changed rows against the size of its column (the server
+  /// would cut a longer one without a word). Stops at the first failing row.
+  static Result checkLengths(const Grid& deal, const ColumnLimits& limits);
 
   /// The reason a row fails, empty when it passes. Exposed for the tests.
   static QString rowFailure(const Grid& deal, const Grid& picker, int row);

@@ -42,6 +42,37 @@ QWidget* dialogOwner()
 
 } // namespace
 
+/// Drops member input (keys, clicks, wheel, context menus) while the program waits on
+/// the network. Qt's ExcludeUserInputEvents would only hold such input back until the
+/// next full pass of the event loop, which long work makes between its statements and
+/// blocks: a click made during one wait would then start a second command while the
+/// first still runs. Window-system events (paint, resize, close) still come through.
+class InputDropper : public QObject {
+public:
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+      return true;
+    default:
+      return QObject::eventFilter(watched, event);
+    }
+  }
+};
+
 Answer QtUi::message(const QString& text, const QString& title, Icon icon, Buttons buttons)
 {
   QMessageBox box(toQt(icon), title, text, QMessageBox::NoButton, dialogOwner());
@@ -113,6 +144,31 @@ void QtUi::pause(int ms)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
     QThread::msleep(std::min<qint64>(10, std::max<qint64>(0, deadline.remainingTime())));
   }
+}
+
+void QtUi::beginNetworkWait()
+{
+  if (m_networkWaitDepth++ > 0)
+    return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  m_dropper = new InputDropper;
+  qApp->installEventFilter(m_dropper);
+}
+
+void QtUi::networkIdle()
+{
+  // Input is delivered now and dropped by the filter, not held back for later.
+  QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtUi::endNetworkWait()
+{
+  if (m_networkWaitDepth == 0 || --m_networkWaitDepth > 0)
+    return;
+  qApp->removeEventFilter(m_dropper);
+  delete m_dropper;
+  m_dropper = nullptr;
+  QApplication::restoreOverrideCursor();
 }
 
 QStringList QtUi::openFileNames(const QString& title, const QString& filter, bool multiple)

@@ -12,6 +12,9 @@ public:
   void setCursor(Cursor cursor) override;
   void pumpEvents() override;
   void pause(int ms) override;
+  void beginNetworkWait() override;
+  void networkIdle() override;
+  void endNetworkWait() override;
   QStringList openFileNames(const QString& title, const QString& filter, bool multiple) override;
   QString saveFileName(const QString& title, const QString& filter,
                        const QString& proposedName) override;
@@ -22,6 +25,10 @@ public:
   QString inputText(const QString& prompt, const QString& title, const QString& preset) override;
   bool startProgram(const QString& path) override;
   [[noreturn]] void endProcess(int code = 0) override;
+
+private:
+  int m_networkWaitDepth = 0;
+  class InputDropper* m_dropper = nullptr;
 };
 
 } // namespace vcm

@@ -25,6 +25,21 @@ void ScriptedUi::pause(int ms)
   pumpEvents();
 }
 
+void ScriptedUi::beginNetworkWait()
+{
+  ++networkWaits;
+  ++networkWaitDepth;
+}
+
+void ScriptedUi::networkIdle()
+{
+  ++networkIdles;
+  if (onNetworkIdle)
+    onNetworkIdle();
+}
+
+void ScriptedUi::endNetworkWait() { --networkWaitDepth; }
+
 QStringList ScriptedUi::openFileNames(const QString& title, const QString& filter, bool)
 {
   lastDialogTitle = title;

@@ -24,6 +24,9 @@ public:
   void setCursor(Cursor cursor) override;
   void pumpEvents() override;
   void pause(int ms) override;
+  void beginNetworkWait() override;
+  void networkIdle() override;
+  void endNetworkWait() override;
   QStringList openFileNames(const QString& title, const QString& filter, bool multiple) override;
   QString saveFileName(const QString& title, const QString& filter,
                        const QString& proposedName) override;
@@ -54,6 +57,12 @@ public:
   bool programsStart = true;
   /// Called on every pumpEvents(), so a test can act "while" long work runs.
   std::function<void()> onPump;
+  /// Network waits begun, idle passes during them, and the depth now (0 when none runs).
+  int networkWaits = 0;
+  int networkIdles = 0;
+  int networkWaitDepth = 0;
+  /// Called on every networkIdle().
+  std::function<void()> onNetworkIdle;
 
   QSize m_screen{1920, 1080};
   double m_dpi = 96.0;

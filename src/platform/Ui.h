@@ -43,6 +43,16 @@ public:
   /// Waits about `ms` milliseconds while letting events run.
   virtual void pause(int ms) = 0;
 
+  /// The program starts waiting on the network (a connect, a query, a transfer, an FTP
+  /// reply). Until the matching endNetworkWait() the busy pointer shows and member input
+  /// is dropped, so no second command can start; waits may nest.
+  virtual void beginNetworkWait() = 0;
+
+  /// Lets paint and timer events run during a network wait (never user input).
+  virtual void networkIdle() = 0;
+
+  virtual void endNetworkWait() = 0;
+
   /// Open-file dialog. Returns the chosen paths, empty when cancelled.
   virtual QStringList openFileNames(const QString& title, const QString& filter,
                                     bool multiple) = 0;

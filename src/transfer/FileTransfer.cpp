@@ -5,6 +5,7 @@
 #include "common/RuntimeError.h"
 #include "common/Session.h"
 #include "common/TextHelpers.h"
+#include "common/db/ColumnLimits.h"
 #include "common/db/EucKr.h"
 #include "common/export/ExcelExport.h"
 #include "common/grid/NumberText.h"
@@ -15,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <tuple>
 
 namespace vcm {
 
@@ -237,6 +240,25 @@ bool FileTransfer::checkTexts(const QStringList& pickedNames)
     const QString bad = euckr::firstUnencodable(pickedNames.at(k - 1));
     if (!bad.isNull())
       return refuseCharacter(rowText(k) + QStringLiteral(" 행 ]의 파일명"), bad);
+  }
+  return checkLengths(pickedNames);
+}
+
+bool FileTransfer::checkLengths(const QStringList& pickedNames)
+{
+  // The server would cut a longer text to its column without a word.
+  const ColumnLimits& limits = ColumnLimits::session();
+  const QString table = QStringLiteral("TRANS_FILE_LIST");
+  const QString pickedList = QLatin1Char('|') + pickedNames.join(QLatin1Char('|'));
+  for (const auto& [label, text, column] :
+       {std::tuple{QStringLiteral("제목"), form.txtTitle.trimmed(), QStringLiteral("TRANS_TITLE")},
+        std::tuple{QStringLiteral("메모"), form.txtMemo.trimmed(), QStringLiteral("TRANS_MEMO")},
+        std::tuple{QStringLiteral("첨부파일명 전체"), pickedList, QStringLiteral("SIL_FILE_NM")}}) {
+    const QString refusal = limits.refusal(label, text, table, column);
+    if (!refusal.isNull()) {
+      notice(refusal, Icon::Exclamation);
+      return false;
+    }
   }
   return true;
 }

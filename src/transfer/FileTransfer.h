@@ -75,6 +75,8 @@ public:
 private:
   void appendFile(const QString& path);
   bool checkTexts(const QStringList& pickedNames);
+  /// Every typed text against the size of its column; refuses with a notice.
+  bool checkLengths(const QStringList& pickedNames);
   bool checkReadable();
   void send();
   void uploadFailed();

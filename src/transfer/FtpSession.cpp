@@ -1,6 +1,7 @@
 #include "transfer/FtpSession.h"
 
 #include "common/RuntimeError.h"
+#include "platform/CurlWait.h"
 #include "platform/Ui.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@ namespace vcm {
 
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 30;
+constexpr long kConnectTimeoutSeconds = 15;
 constexpr long kResponseTimeoutSeconds = 60;
 
 void initialiseCurl()
@@ -202,7 +203,8 @@ struct FtpRequest {
     if (!curl)
       return CURLE_FAILED_INIT;
     session.m_busy = true;
-    const CURLcode rc = curl_easy_perform(curl);
+    // Through the session's multi handle, whose cache keeps the control connection.
+    const auto rc = static_cast<CURLcode>(performWaiting(session.m_multi, curl, &session.m_stalled));
     session.m_busy = false;
     return rc;
   }
@@ -229,8 +231,11 @@ bool FtpSession::open(const QString& server, quint16 port, const QString& user,
   close();
   initialiseCurl();
   m_curl = curl_easy_init();
-  if (!m_curl)
+  m_multi = curl_multi_init();
+  if (!m_curl || !m_multi) {
+    close();
     throw RuntimeError(-1, QStringLiteral("FTP 연결을 만들 수 없습니다."));
+  }
   m_server = server.toUtf8();
   m_port = port;
   m_user = user.toUtf8();
@@ -312,6 +317,10 @@ bool FtpSession::download(const QString& localPath, const QString& remoteName,
   }
   if (pacer.writeFailed)
     throw fileError(75, file);
+  if (m_stalled) {
+    file.close();
+    return false;  // the server went silent: a failed transfer, not a missing file
+  }
   const bool remoteOpened = pacer.opened || rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && pacer.complete());
   if (!remoteOpened) {
     remoteMissing = true;
@@ -339,6 +348,10 @@ void FtpSession::close() noexcept
   if (m_curl) {
     curl_easy_cleanup(m_curl);
     m_curl = nullptr;
+  }
+  if (m_multi) {
+    curl_multi_cleanup(m_multi);  // closes the cached control connection
+    m_multi = nullptr;
   }
   m_password.fill('\0');
   m_password.clear();

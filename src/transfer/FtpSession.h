@@ -6,6 +6,7 @@
 #include <QString>
 
 typedef void CURL;
+typedef void CURLM;
 
 namespace vcm {
 
@@ -16,7 +17,9 @@ namespace vcm {
 /// server's own notion of the directory stands after a reconnect.
 ///
 /// Transfers move 255-byte blocks and let interface events run between blocks
-/// (Ui::pumpEvents) on the calling thread; no second thread is involved.
+/// (Ui::pumpEvents) on the calling thread; no second thread is involved. While the
+/// network is quiet the windows keep painting (performWaiting); a request in which
+/// nothing moves for the stall limit (30 s) is given up and the routine returns false.
 ///
 /// Expected failures (refused login, missing directory, a block not moved) return false.
 /// Unexpected ones (a local file that cannot be read or written, a handle that cannot be
@@ -62,6 +65,8 @@ private:
   bool makeDirectory(const QString& absolutePath);
 
   CURL* m_curl = nullptr;
+  CURLM* m_multi = nullptr;
+  bool m_stalled = false;  // the last request was given up for silence
   QByteArray m_server;
   quint16 m_port = 0;
   QByteArray m_user;

@@ -1,6 +1,7 @@
 #include "update/HttpFetch.h"
 
 #include "common/RuntimeError.h"
+#include "platform/NetworkWait.h"
 
 #include <QList>
 
@@ -53,7 +54,8 @@ void HttpFetch::start(const QString& url, const QByteArray& requestHeader)
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &HttpFetch::onBody);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, this);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 60L);
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 15L);
+  m_quiet.start();
   if (!requestHeader.isEmpty()) {
     m_requestHeaders = curl_slist_append(nullptr, requestHeader.constData());
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, m_requestHeaders);
@@ -84,6 +86,7 @@ void HttpFetch::cancel()
 size_t HttpFetch::onHeader(char* data, size_t size, size_t count, void* self)
 {
   auto* f = static_cast<HttpFetch*>(self);
+  f->m_quiet.restart();
   const QByteArray line(data, qsizetype(size * count));
   // An interim answer (100 Continue) is followed by the real status line.
   if (line.startsWith("HTTP/"))
@@ -106,6 +109,7 @@ size_t HttpFetch::onBody(char* data, size_t size, size_t count, void* self)
     f->m_paused = true;
     return CURL_WRITEFUNC_PAUSE;
   }
+  f->m_quiet.restart();
   if (f->m_readPos > 0) {
     f->m_pending.remove(0, f->m_readPos);
     f->m_readPos = 0;
@@ -127,6 +131,13 @@ void HttpFetch::perform()
       m_result = msg->data.result;
       m_errorText = QString::fromUtf8(curl_easy_strerror(msg->data.result));
     }
+  }
+  // Held back by the reader is not silence; otherwise nothing for the stall limit ends it.
+  if (!m_done && !m_paused && m_quiet.isValid() && m_quiet.elapsed() >= stallLimitMs()) {
+    curl_multi_remove_handle(m_multi, m_easy);
+    m_done = true;
+    m_result = CURLE_OPERATION_TIMEDOUT;
+    m_errorText = stallDescription();
   }
 }
 
@@ -169,6 +180,7 @@ qsizetype HttpFetch::readChunk(QByteArray& out, int max, const std::function<voi
   while (buffered() < m_limit && !m_done) {
     if (m_paused) {
       m_paused = false;
+      m_quiet.restart();
       curl_easy_pause(m_easy, CURLPAUSE_CONT);
     }
     perform();

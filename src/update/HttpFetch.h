@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -33,7 +34,8 @@ public:
   void cancel();
 
   /// True while a request is open and neither its response headers are complete nor
-  /// the exchange has ended. Advances the exchange.
+  /// the exchange has ended. Advances the exchange. A server that sends nothing for the
+  /// stall limit (NetworkWait) ends the exchange as failed.
   bool stillExecuting();
 
   /// Waits up to `ms` milliseconds for network activity.
@@ -72,6 +74,7 @@ private:
   qsizetype m_readPos = 0;
   qsizetype m_limit = 1;
   bool m_paused = false;
+  QElapsedTimer m_quiet;  // since the last byte arrived (or the reader asked again)
 };
 
 } // namespace vcm

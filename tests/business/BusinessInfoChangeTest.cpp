@@ -143,6 +143,40 @@ TEST_F(BusinessInfoChangeTest, RefusalsWriteNothing)
   nothingWritten("outside EUC-KR");
 }
 
+TEST_F(BusinessInfoChangeTest, LongValuesAreStoredWholeOrRefused)
+{
+  // AFTER_STORY holds HEX(AES_ENCRYPT(value)) in 1,000 characters: 31 blocks of 16
+  // bytes, so a value of at most 495 euckr bytes (a Hangul syllable is two).
+  const QString bytes494 = QString(247, QChar(0xD64D));
+  const struct {
+    const char* what;
+    QString value;
+    bool stored;
+  } cases[] = {
+      {"one under", bytes494, true},
+      {"at", bytes494 + QLatin1Char('a'), true},
+      {"over", bytes494 + QStringLiteral("길"), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    db.reset();
+    ui->clear();
+    BusinessInfoChange fresh;
+    fresh.form.chkWrite_Com[5] = true;
+    fresh.form.txtBase_CH[2] = c.value;
+    EXPECT_EQ(fresh.cmdFinish_Click(), c.stored);
+    if (c.stored) {
+      EXPECT_EQ(db.details(), (Rows{{"0001", "BOSS_NM", c.value}}));
+    } else {
+      ASSERT_EQ(ui->messages.size(), 1);
+      EXPECT_EQ(ui->messages[0].text,
+                QStringLiteral("[대 표 자 명]은(는) 최대 495바이트(한글 247자)까지 저장할 수 있습니다. (지금 496바이트)"
+                               "\r\n\r\n내용을 줄인 후 다시 시도해주세요."));
+      EXPECT_TRUE(db.details().isEmpty());
+    }
+  }
+}
+
 TEST_F(BusinessInfoChangeTest, FailedHeaderKeepsItsDetailsOutOfTheNextRequest)
 {
   be.adminExec(QStringLiteral("CREATE TRIGGER BT7701_FAIL BEFORE INSERT ON TRANS_COM_INFO FOR EACH ROW "

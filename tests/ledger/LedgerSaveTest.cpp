@@ -323,6 +323,45 @@ TEST_F(LedgerSaveTest, RowsTheServerCannotTakeAreRefusedBeforeAnyWrite)
   EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
 }
 
+TEST_F(LedgerSaveTest, TypedTextsAreStoredWholeOrRefusedBeforeAnyWrite)
+{
+  // The three columns are VARCHAR, counted by the server in characters: a Hangul
+  // syllable is one, though euckr spends two bytes on it.
+  const struct {
+    int column;
+    const char* dbColumn;
+    const char* label;
+    int limit;
+  } fields[] = {{deal::Summary, "DEAL_SUMM", "적요", 120},
+                {deal::Customer, "DEAL_CUST", "거래처", 60},
+                {deal::Target, "DEAL_TARGET", "대상자", 30}};
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 100}, {"D02", "001", 2, "101", "001", 0, 200}});
+  for (const auto& f : fields) {
+    for (const int length : {f.limit - 1, f.limit, f.limit + 1}) {
+      SCOPED_TRACE(std::string(f.dbColumn) + " " + std::to_string(length));
+      open();
+      startWork();
+      const QString text = QString(length, QChar(0xAC01));
+      type(deal::Summary, 1, QStringLiteral("먼저"));  // an earlier row that must not be written alone
+      type(f.column, 2, text);
+      save();
+      const QStringList stored = db.column(f.dbColumn);
+      if (length <= f.limit) {
+        EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 2 ]건이 정상적으로 저장되었습니다.")});
+        EXPECT_EQ(stored.value(1), text);
+      } else {
+        EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("2행 - [%1]은(는) 최대 %2자까지 저장할 수 있습니다. (지금 %3자)"
+                                                          "\r\n\r\n내용을 줄인 후 다시 시도해주세요.")
+                                               .arg(QString::fromUtf8(f.label)).arg(f.limit).arg(length)});
+        EXPECT_EQ(stored.value(1).size(), f.limit) << "the row stays as stored before";
+        EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+        ledger->AAA_Cmd_Work(1);  // cancel the work
+      }
+      ui->clear();
+    }
+  }
+}
+
 TEST_F(LedgerSaveTest, AFailureBeforeAnyWriteKeepsTheChanges)
 {
   db.addDeals({{"D01", "001", 2, "101", "001", 0, 100, 9, "가"}});

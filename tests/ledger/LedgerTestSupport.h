@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/grid/Grid.h"
+#include "ledger/Ledger.h"
 #include "ledger/LedgerHost.h"
 #include "support/TestBackend.h"
 
@@ -78,6 +80,19 @@ public:
 
 private:
   Backend& m_be;
+};
+
+/// The ledger's logic on grids of its own, loaded and set to `month` but not activated.
+struct LedgerOnGrids {
+  explicit LedgerOnGrids(const QString& month = LedgerDb::Month)
+  {
+    ledger.Form_Load();
+    ledger.form.mskM = month;
+  }
+  ButtonPanel host;
+  Grid deal;
+  Grid picker;
+  Ledger ledger{host, deal, picker};
 };
 
 } // namespace vcm::test

@@ -174,6 +174,7 @@ class Layout:
         self.http_log = self.run / "http.log"
         self.ftp_control = self.run / "ftp.json"
         self.ftp_log = self.run / "ftp.log"
+        self.db_proxy_control = self.run / "db-proxy.json"
         sock = self.run / "mysqld.sock"
         if len(str(sock)) > 100:  # unix socket paths are limited to ~108 bytes
             digest = hashlib.sha1(str(self.root).encode()).hexdigest()[:12]
@@ -416,11 +417,13 @@ def _start(lay: Layout, args) -> None:
               "server_list_log": str(lay.server_list_log),
               "http_control": str(lay.http_control), "http_log": str(lay.http_log),
               "ftp_control": str(lay.ftp_control), "ftp_log": str(lay.ftp_log),
+              "db_port": db_port, "db_proxy_control": str(lay.db_proxy_control),
               "ports_file": str(lay.ports)}
     write_text(lay.config, json.dumps(config, indent=1))
     write_text(lay.server_list_control, "{}\n")
     write_text(lay.http_control, "{}\n")
     write_text(lay.ftp_control, "{}\n")
+    write_text(lay.db_proxy_control, "{}\n")
     log = open(lay.run / "peers.out", "ab")
     proc = subprocess.Popen([sys.executable, str(Path(__file__).resolve()), "serve", str(lay.root)],
                             stdin=subprocess.DEVNULL, stdout=log, stderr=log,
@@ -453,6 +456,7 @@ def _start(lay: Layout, args) -> None:
         "FTP_PASSWORD": SECRETS["db_password"], "FTP_ROOT": str(lay.ftp),
         "FTP_UPLOAD_DIR": FTP_UPLOAD_DIR, "FTP_INSTALLER_DIR": FTP_INSTALLER_DIR,
         "FTP_CONTROL": str(lay.ftp_control), "FTP_LOG": str(lay.ftp_log),
+        "DB_PROXY_PORT": ports["db_proxy"], "DB_PROXY_CONTROL": str(lay.db_proxy_control),
         "HTTP_HOST": LOOPBACK, "HTTP_PORT": ports["http"], "HTTP_ROOT": str(lay.www),
         "HTTP_CONTROL": str(lay.http_control), "HTTP_LOG": str(lay.http_log),
         "INSTALLER_URL_PATH": "/" + INSTALLER_NAME, "INSTALLER_FILE": str(installer),
@@ -551,6 +555,8 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
       answer   body to send (default "1")
       grant    whether to grant the address (default: when the answer reads as 1)
       listen   false closes the listening socket until it is true again
+      extra_bytes  blanks sent after the answer (an answer far too long)
+      stall    answer nothing for `hold` seconds (default 5), then close
     """
     protocol_version = "HTTP/1.0"
 
@@ -580,6 +586,11 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
             self.send_error(404)
             return
         control = read_control(cfg["server_list_control"])
+        if control.get("stall"):
+            self.server.log.write(record | {"stalled": True})
+            time.sleep(float(control.get("hold", 5)))
+            self.close_connection = True
+            return
         answer = str(control.get("answer", "1"))
         want_grant = control.get("grant")
         if want_grant is None:
@@ -601,11 +612,20 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
         record["answer"] = answer
         self.server.log.write(record)
         data = answer.encode("utf-8")
+        extra = int(control.get("extra_bytes") or 0)
         self.send_response(200)
         self.send_header("Content-Type", "text/html; charset=UTF-8")
-        self.send_header("Content-Length", str(len(data)))
+        self.send_header("Content-Length", str(len(data) + extra))
         self.end_headers()
-        self.wfile.write(data)
+        try:
+            self.wfile.write(data)
+            # An answer that goes on and on: blanks, which a trimming reader would skip.
+            block = b" " * 65536
+            while extra > 0:
+                self.wfile.write(block[:min(extra, len(block))])
+                extra -= min(extra, len(block))
+        except OSError:
+            self.close_connection = True
 
     @staticmethod
     def _address(path, params, client):
@@ -689,7 +709,9 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
     Control file (JSON): status (answer every GET with this status),
     rate (bytes per second), drop_after (close the connection after this many body bytes),
     no_length (send no Content-Length; the end of the body is the end of the connection),
-    protocol (the status line's protocol, for example "HTTP/1.0").
+    protocol (the status line's protocol, for example "HTTP/1.0"), stall_after (send
+    this many body bytes, then nothing for `hold` seconds, then close), stall_headers
+    (send nothing at all for `hold` seconds, then close).
     """
     protocol_version = "HTTP/1.1"
 
@@ -714,6 +736,10 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
                                "range": rng, "headers": dict(self.headers.items())})
         if control.get("protocol"):
             self.protocol_version = str(control["protocol"])
+        if control.get("stall_headers"):
+            time.sleep(float(control.get("hold", 5)))
+            self.close_connection = True
+            return
         if control.get("status"):
             self._simple(int(control["status"]))
             return
@@ -757,6 +783,7 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
             return
         rate = int(control.get("rate") or 0)
         drop_after = control.get("drop_after")
+        stall_after = control.get("stall_after")
         sent = 0
         with open(target, "rb") as f:
             f.seek(start)
@@ -764,6 +791,13 @@ class FileHandler(http.server.BaseHTTPRequestHandler):
             began = time.time()
             while remaining > 0:
                 chunk = f.read(min(16384, remaining))
+                if stall_after is not None and sent + len(chunk) >= int(stall_after):
+                    self.wfile.write(chunk[: max(0, int(stall_after) - sent)])
+                    self.wfile.flush()
+                    time.sleep(float(control.get("hold", 5)))
+                    self.close_connection = True
+                    self.connection.shutdown(socket.SHUT_RDWR)
+                    return
                 if drop_after is not None and sent + len(chunk) >= int(drop_after):
                     chunk = chunk[: max(0, int(drop_after) - sent)]
                     self.wfile.write(chunk)
@@ -796,7 +830,8 @@ def ftp_handler_class(cfg: dict):
 
     Log (JSON lines): session (one number per control connection), command, arg
     (PASS masked). Control file (JSON): drop_after (close the control and data
-    connections once this many file bytes have moved on one control connection).
+    connections once this many file bytes have moved on one control connection),
+    stall_after (after this many file bytes move nothing for `hold` seconds, then close).
     """
     from pyftpdlib.handlers import DTPHandler, FTPHandler
     from pyftpdlib.ioloop import RetryError
@@ -807,7 +842,15 @@ def ftp_handler_class(cfg: dict):
     class VcmDtpHandler(DTPHandler):
         def _limit(self, n: int) -> int:
             """How many of the next n bytes may still move; drops the session at the limit."""
-            drop_after = read_control(cfg["ftp_control"]).get("drop_after")
+            control = read_control(cfg["ftp_control"])
+            stall_after = control.get("stall_after")
+            if stall_after is not None and self.cmd_channel.vcm_bytes + n > int(stall_after):
+                # Nothing more moves: the session holds still, then goes away.
+                log.write({"time": time.time(), "session": self.cmd_channel.vcm_session,
+                           "command": "STALL", "arg": str(self.cmd_channel.vcm_bytes)})
+                time.sleep(float(control.get("hold", 5)))
+                return 0
+            drop_after = control.get("drop_after")
             if drop_after is None:
                 return n
             owner = self.cmd_channel
@@ -873,6 +916,179 @@ def ftp_handler_class(cfg: dict):
     return VcmFtpHandler
 
 
+class DbProxy:
+    """A MySQL-protocol proxy in front of the MariaDB that misbehaves on request.
+
+    Control file (JSON), read at every result set: cut_after_rows (close both
+    connections instead of passing row N+1 of a result: the result is cut short),
+    stall_after_rows (stop passing anything after N rows of a result), stall_greeting
+    (never pass the server's greeting), hold (seconds a stall lasts before the proxy
+    closes the connection itself; default 5). Without switches it passes everything.
+    The proxy hides two capabilities of the server from the client: TLS, so it can
+    read the packets, and the deprecated-EOF form, so a result's rows end with EOF.
+    """
+
+    CLIENT_SSL = 0x800
+    CLIENT_DEPRECATE_EOF = 1 << 24
+
+    def __init__(self, cfg: dict):
+        self.cfg = cfg
+        self.listener = socket.socket()
+        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.listener.bind((LOOPBACK, 0))
+        self.listener.listen(16)
+        self.port = self.listener.getsockname()[1]
+        threading.Thread(target=self._accept, daemon=True).start()
+
+    def _accept(self):
+        while True:
+            client, _ = self.listener.accept()
+            threading.Thread(target=self._session, args=(client,), daemon=True).start()
+
+    def _control(self) -> dict:
+        return read_control(self.cfg["db_proxy_control"])
+
+    @staticmethod
+    def _read_packet(sock) -> bytes | None:
+        head = DbProxy._read_exact(sock, 4)
+        if head is None:
+            return None
+        body = DbProxy._read_exact(sock, int.from_bytes(head[:3], "little"))
+        return None if body is None else head + body
+
+    @staticmethod
+    def _read_exact(sock, n: int) -> bytes | None:
+        data = b""
+        while len(data) < n:
+            try:
+                chunk = sock.recv(n - len(data))
+            except OSError:
+                return None
+            if not chunk:
+                return None
+            data += chunk
+        return data
+
+    def _hold_and_close(self, *socks):
+        time.sleep(float(self._control().get("hold", 5)))
+        self._close(*socks)
+
+    @staticmethod
+    def _close(*socks):
+        """Shuts before closing: a thread blocked reading the socket keeps it open otherwise."""
+        for s in socks:
+            try:
+                s.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            s.close()
+
+    def _greeting(self, packet: bytes) -> bytes:
+        body = bytearray(packet[4:])
+        pos = body.index(0, 1) + 1 + 4 + 8 + 1  # version, thread id, scramble, filler
+        lower = int.from_bytes(body[pos:pos + 2], "little") & ~self.CLIENT_SSL
+        body[pos:pos + 2] = lower.to_bytes(2, "little")
+        upper_pos = pos + 2 + 1 + 2
+        upper = int.from_bytes(body[upper_pos:upper_pos + 2], "little") & ~(self.CLIENT_DEPRECATE_EOF >> 16)
+        body[upper_pos:upper_pos + 2] = upper.to_bytes(2, "little")
+        return packet[:4] + bytes(body)
+
+    def _session(self, client):
+        try:
+            server = socket.create_connection((LOOPBACK, int(self.cfg["db_port"])))
+        except OSError:
+            client.close()
+            return
+        greeting = self._read_packet(server)
+        if greeting is None:
+            client.close()
+            server.close()
+            return
+        if self._control().get("stall_greeting"):
+            self._hold_and_close(client, server)
+            return
+        client.sendall(self._greeting(greeting))
+        commands = []  # command bytes sent by the client, oldest first
+        lock = threading.Lock()
+
+        def upstream():
+            while True:
+                packet = self._read_packet(client)
+                if packet is None:
+                    break
+                if packet[3] == 0:  # sequence 0: a new command
+                    with lock:
+                        commands.append(packet[4] if len(packet) > 4 else None)
+                try:
+                    server.sendall(packet)
+                except OSError:
+                    break
+            for s in (client, server):
+                try:
+                    s.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+
+        threading.Thread(target=upstream, daemon=True).start()
+        # Authentication runs until the server's OK or error.
+        while True:
+            packet = self._read_packet(server)
+            if packet is None:
+                self._close(client, server)
+                return
+            client.sendall(packet)
+            if packet[4] in (0x00, 0xFF):
+                break
+        with lock:
+            commands.clear()
+        while True:
+            packet = self._read_packet(server)
+            if packet is None:
+                break
+            with lock:
+                command = commands.pop(0) if commands else None
+            if command != 0x03 or packet[4] in (0x00, 0xFF, 0xFB):
+                client.sendall(packet)
+                continue
+            if not self._pass_result(packet, server, client):
+                return
+        self._close(client, server)
+
+    def _pass_result(self, first: bytes, server, client) -> bool:
+        """Passes one result set (its first packet given); False when it cut it."""
+        control = self._control()
+        client.sendall(first)
+        count, _ = self._lenenc(first[4:])
+        for _ in range(count):  # column definitions
+            client.sendall(self._read_packet(server))
+        client.sendall(self._read_packet(server))  # EOF after the definitions
+        rows = 0
+        while True:
+            packet = self._read_packet(server)
+            if packet is None:
+                return False
+            end = packet[4] == 0xFF or (packet[4] == 0xFE and len(packet) - 4 < 9)
+            if not end:
+                if control.get("cut_after_rows") is not None and rows >= int(control["cut_after_rows"]):
+                    self._close(client, server)
+                    return False
+                if control.get("stall_after_rows") is not None and rows >= int(control["stall_after_rows"]):
+                    self._hold_and_close(client, server)
+                    return False
+                rows += 1
+            client.sendall(packet)
+            if end:
+                return True
+
+    @staticmethod
+    def _lenenc(data: bytes) -> tuple[int, int]:
+        first = data[0]
+        if first < 0xFB:
+            return first, 1
+        size = {0xFC: 2, 0xFD: 3, 0xFE: 8}[first]
+        return int.from_bytes(data[1:1 + size], "little"), 1 + size
+
+
 def cmd_serve(args) -> None:
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib.servers import ThreadedFTPServer
@@ -903,9 +1119,11 @@ def cmd_serve(args) -> None:
     ftp.max_cons = 64
     ftp.poll_timeout = 0.05  # a new data connection waits for the next poll of its thread
 
+    proxy = DbProxy(cfg)
+
     write_text(Path(cfg["ports_file"]), json.dumps({
         "server_list": server_list.port, "http": files.server_address[1],
-        "ftp": ftp.socket.getsockname()[1]}))
+        "ftp": ftp.socket.getsockname()[1], "db_proxy": proxy.port}))
 
     def on_term(*_):
         os._exit(0)

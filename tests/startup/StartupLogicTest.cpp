@@ -9,8 +9,13 @@
 #include "startup/VersionCheck.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -110,6 +115,36 @@ TEST(VersionCheck, ServerDateIsWrittenWithDots)
   for (const QString& bad : {QString(), QStringLiteral("NOW"), QStringLiteral("2015-02-30 00:00:00")}) {
     SCOPED_TRACE(bad.toStdString());
     EXPECT_THROW(serverDateText(bad), RuntimeError);
+  }
+}
+
+TEST(DeploymentFile, OnlyASmallRegularFileIsRead)
+{
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath(QStringLiteral("fifo.ini"));
+  const QString device = dir.filePath(QStringLiteral("device.ini"));
+  const QString big = dir.filePath(QStringLiteral("big.ini"));
+#ifndef Q_OS_WIN
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QFile::link(QStringLiteral("/dev/zero"), device);
+#endif
+  QFile f(big);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(1024 * 1024, '#'));
+  f.close();
+  f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  const struct {
+    QString path;
+    const char* why;
+  } cases[] = {{fifo, "일반 파일이 아닙니다"}, {device, "일반 파일이 아닙니다"}, {big, "너무 큽니다"}};
+  for (const auto& c : cases) {
+    if (!QFileInfo::exists(c.path) && !QFileInfo(c.path).isSymLink())
+      continue;  // no pipes or devices here
+    SCOPED_TRACE(c.path.toStdString());
+    Deployment d;
+    QString why;
+    EXPECT_FALSE(d.load(c.path, &why));  // returns at once: a pipe without a writer would block a reader
+    EXPECT_TRUE(why.contains(QString::fromUtf8(c.why))) << why.toStdString();
   }
 }
 

@@ -214,6 +214,11 @@ void Backend::setServerList(const ServerListBehaviour& behaviour) const
                       {QStringLiteral("listen"), behaviour.listening}};
   if (behaviour.grant)
     control.insert(QStringLiteral("grant"), *behaviour.grant);
+  if (behaviour.extraBytes > 0)
+    control.insert(QStringLiteral("extra_bytes"), behaviour.extraBytes);
+  if (behaviour.stall)
+    control.insert(QStringLiteral("stall"), true);
+  control.insert(QStringLiteral("hold"), behaviour.holdSeconds);
   writeJson(value(QStringLiteral("SERVER_LIST_CONTROL")), control);
   // The peer notices a change of `listen` within a few polls; wait until it shows.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -263,6 +268,11 @@ void Backend::setHttp(const HttpBehaviour& behaviour) const
     control.insert(QStringLiteral("no_length"), true);
   if (!behaviour.protocol.isEmpty())
     control.insert(QStringLiteral("protocol"), behaviour.protocol);
+  if (behaviour.stallAfter >= 0)
+    control.insert(QStringLiteral("stall_after"), behaviour.stallAfter);
+  if (behaviour.stallHeaders)
+    control.insert(QStringLiteral("stall_headers"), true);
+  control.insert(QStringLiteral("hold"), behaviour.holdSeconds);
   writeJson(value(QStringLiteral("HTTP_CONTROL")), control);
 }
 
@@ -271,7 +281,22 @@ void Backend::setFtp(const FtpBehaviour& behaviour) const
   QJsonObject control;
   if (behaviour.dropAfter >= 0)
     control.insert(QStringLiteral("drop_after"), behaviour.dropAfter);
+  if (behaviour.stallAfter >= 0)
+    control.insert(QStringLiteral("stall_after"), behaviour.stallAfter);
+  control.insert(QStringLiteral("hold"), behaviour.holdSeconds);
   writeJson(value(QStringLiteral("FTP_CONTROL")), control);
+}
+
+void Backend::setDbProxy(const DbProxyBehaviour& behaviour) const
+{
+  QJsonObject control{{QStringLiteral("hold"), behaviour.holdSeconds}};
+  if (behaviour.cutAfterRows >= 0)
+    control.insert(QStringLiteral("cut_after_rows"), behaviour.cutAfterRows);
+  if (behaviour.stallAfterRows >= 0)
+    control.insert(QStringLiteral("stall_after_rows"), behaviour.stallAfterRows);
+  if (behaviour.stallGreeting)
+    control.insert(QStringLiteral("stall_greeting"), true);
+  writeJson(value(QStringLiteral("DB_PROXY_CONTROL")), control);
 }
 
 QList<FtpCommand> Backend::ftpCommands() const

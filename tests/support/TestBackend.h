@@ -22,6 +22,9 @@ struct ServerListBehaviour {
   QString answer = QStringLiteral("1");  ///< response body, sent as is
   std::optional<bool> grant;             ///< grant the address; default: when answer reads as 1
   bool listening = true;                 ///< false: the port refuses connections
+  qint64 extraBytes = 0;                 ///< blanks sent after the answer
+  bool stall = false;                    ///< answer nothing for holdSeconds, then close
+  double holdSeconds = 5;
 };
 
 /// One request the server-list peer received, as it arrived.
@@ -46,11 +49,25 @@ struct HttpBehaviour {
   qint64 dropAfter = -1;      ///< close the connection after this many body bytes (-1: never)
   bool noContentLength = false;  ///< files without Content-Length, ended by closing
   QString protocol{};            ///< protocol of the status line ("HTTP/1.0"; empty: HTTP/1.1)
+  qint64 stallAfter = -1;        ///< after this many body bytes nothing for holdSeconds, then close
+  bool stallHeaders = false;     ///< send nothing for holdSeconds, then close
+  double holdSeconds = 5;
 };
 
 /// How the FTP server behaves from now on.
 struct FtpBehaviour {
   qint64 dropAfter = -1;  ///< drop a login's connections once it moved this many file bytes (-1: never)
+  qint64 stallAfter = -1; ///< after this many file bytes move nothing for holdSeconds, then drop
+  double holdSeconds = 5;
+};
+
+/// How the MySQL-protocol proxy in front of the database behaves from now on (its
+/// port: dbProxyPort()).
+struct DbProxyBehaviour {
+  int cutAfterRows = -1;    ///< close the connection instead of passing row N+1 of a result
+  int stallAfterRows = -1;  ///< pass nothing after N rows of a result for holdSeconds, then close
+  bool stallGreeting = false;  ///< never pass the server's greeting; close after holdSeconds
+  double holdSeconds = 5;
 };
 
 /// One command the FTP server received.
@@ -146,6 +163,10 @@ public:
 
   void setHttp(const HttpBehaviour& behaviour) const;
   void resetHttp() const { setHttp({}); }
+
+  void setDbProxy(const DbProxyBehaviour& behaviour) const;
+  void resetDbProxy() const { setDbProxy({}); }
+  int dbProxyPort() const { return number(QStringLiteral("DB_PROXY_PORT")); }
 
   void setFtp(const FtpBehaviour& behaviour) const;
   void resetFtp() const { setFtp({}); }

@@ -232,6 +232,51 @@ TEST_F(FileTransferTest, FailuresWriteNoRow)
   EXPECT_TRUE(rows().isEmpty());
 }
 
+TEST_F(FileTransferTest, TextsAreStoredWholeOrRefusedBeforeAnyUpload)
+{
+  // The title is VARCHAR(200): characters, a Hangul syllable is one. The memo is TEXT:
+  // 65,535 bytes of euckr, a Hangul syllable is two.
+  const QString hangul199 = QString(199, QChar(0xAC00));
+  const QString memoBytes65534 = QString(32767, QChar(0xB098));
+  const struct {
+    const char* what;
+    QString title;
+    QString memo;
+    QString refusalStart;  // empty: sent and stored whole
+  } cases[] = {
+      {"title one under", hangul199, {}, {}},
+      {"title at", hangul199 + QStringLiteral("나"), {}, {}},
+      {"title over", hangul199 + QStringLiteral("나다"), {}, QStringLiteral("[제목]은(는) 최대 200자까지")},
+      {"memo one under", QStringLiteral("메모"), memoBytes65534, {}},
+      {"memo at", QStringLiteral("메모"), memoBytes65534 + QLatin1Char('x'), {}},
+      {"memo over", QStringLiteral("메모"), memoBytes65534 + QStringLiteral("나"),
+       QStringLiteral("[메모]은(는) 최대 65535바이트(한글 32767자)까지")},
+  };
+  const QString path = file(QStringLiteral("a.pdf"), 10);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    cleanUp();
+    t.cmdReset_Click();
+    pick({path});
+    t.form.txtTitle = c.title;
+    t.form.txtMemo = c.memo;
+    ui->clear();
+    t.cmdTrans_F_Click();
+    if (c.refusalStart.isEmpty()) {
+      EXPECT_EQ(ui->texts().last(), QStringLiteral("정상적으로 전송되었습니다."));
+      const QList<QStringList> stored = rows();
+      ASSERT_EQ(stored.size(), 1);
+      EXPECT_EQ(stored[0][1], c.title);
+      EXPECT_EQ(stored[0][2], c.memo);
+    } else {
+      ASSERT_EQ(ui->messages.size(), 1);
+      EXPECT_TRUE(ui->messages[0].text.startsWith(c.refusalStart)) << ui->messages[0].text.toStdString();
+      EXPECT_TRUE(rows().isEmpty());
+      EXPECT_TRUE(QDir(uploadFolder()).entryList({Company + QStringLiteral("_*")}).isEmpty());
+    }
+  }
+}
+
 TEST_F(FileTransferTest, HistoryListsTheMonthAndTheButtonsMoveIt)
 {
   be->adminExec(QStringLiteral(

@@ -3,6 +3,7 @@
 #include "common/RuntimeError.h"
 #include "common/db/ConnectionString.h"
 #include "common/db/EucKr.h"
+#include "platform/NetworkWait.h"
 
 #include <QRegularExpression>
 
@@ -15,6 +16,46 @@ namespace {
 
 const QString kPrefix = QStringLiteral("[MySQL][ODBC 3.51 Driver]");
 constexpr unsigned int kHostNotAllowed = 1130;
+constexpr unsigned int kServerLost = 2013;
+
+/// Why a call was given up.
+enum class GaveUp { No, Silent, Late };
+
+/// Drives a started non-blocking libmariadb call to its end. The socket is awaited as
+/// the library asks, with the windows painting meanwhile; when the server stays silent
+/// for the stall limit, or `deadline` passes, the socket is shut so the library ends the
+/// call with a lost-connection error.
+template <typename Continue>
+GaveUp finishCall(MYSQL* m, int status, Continue next, const QDeadlineTimer& deadline)
+{
+  NetworkWait wait;
+  GaveUp gaveUp = GaveUp::No;
+  while (status != 0) {
+    const qintptr fd = static_cast<qintptr>(mysql_get_socket(m));
+    const int events = ((status & MYSQL_WAIT_READ) ? NetworkWait::Read : 0) |
+                       ((status & (MYSQL_WAIT_WRITE | MYSQL_WAIT_EXCEPT)) ? NetworkWait::Write : 0);
+    qint64 ms = deadline.isForever() ? -1 : qMax<qint64>(0, deadline.remainingTime());
+    if (status & MYSQL_WAIT_TIMEOUT) {
+      const qint64 library = mysql_get_timeout_value_ms(m);
+      ms = ms < 0 ? library : qMin(ms, library);
+    }
+    int ready = gaveUp != GaveUp::No ? events : wait.waitSocket(fd, events, static_cast<int>(ms));
+    if (ready == 0 && gaveUp == GaveUp::No && (wait.stalled() || deadline.hasExpired())) {
+      // The shut socket reads as ended: the library fails the call at its next step.
+      gaveUp = wait.stalled() ? GaveUp::Silent : GaveUp::Late;
+      NetworkWait::abortSocket(fd);
+      ready = events;
+    }
+    if (ready == 0) {
+      if (gaveUp != GaveUp::No || (status & MYSQL_WAIT_TIMEOUT))
+        status = next(MYSQL_WAIT_TIMEOUT);
+      continue;
+    }
+    status = next(((ready & NetworkWait::Read) ? MYSQL_WAIT_READ : 0) |
+                  ((ready & NetworkWait::Write) ? MYSQL_WAIT_WRITE : 0));
+  }
+  return gaveUp;
+}
 
 } // namespace
 
@@ -38,7 +79,7 @@ Connection::~Connection()
     mysql_close(m_mysql);
 }
 
-void Connection::open(const QString& connectionString)
+void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
 {
   const ConnectionSettings s = parseConnectionString(connectionString);
   m_secrets.clear();
@@ -54,13 +95,13 @@ void Connection::open(const QString& connectionString)
     throw RuntimeError(errors::kProvider, kPrefix + QStringLiteral("메모리가 부족합니다."));
   const QByteArray charset = (s.charset.isEmpty() ? QStringLiteral("euckr") : s.charset).toLatin1();
   mysql_optionsv(handle, MYSQL_SET_CHARSET_NAME, charset.constData());
-  const unsigned int connectTimeout = 15;
-  const unsigned int ioTimeout = 120;
+  // Waits are bounded here, not by the library: the connect by `deadline`, every
+  // exchange by the stall limit (no byte for 30 s), however long a result takes in all.
+  const unsigned int connectTimeout = static_cast<unsigned int>(kConnectLimitMs / 1000);
   mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
-  mysql_optionsv(handle, MYSQL_OPT_READ_TIMEOUT, &ioTimeout);
-  mysql_optionsv(handle, MYSQL_OPT_WRITE_TIMEOUT, &ioTimeout);
   const unsigned int protocol = MYSQL_PROTOCOL_TCP;
   mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
+  mysql_optionsv(handle, MYSQL_OPT_NONBLOCK, 0);
 
   const QByteArray host = s.server.toLatin1();
   const QByteArray user = s.user.toUtf8();
@@ -69,11 +110,22 @@ void Connection::open(const QString& connectionString)
   // Found rows: an UPDATE reports the rows it matched, also those that already held the
   // new values (another computer may have written them first), so a count of 0 really
   // means that there are no such rows.
-  if (!mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
-                          database.isEmpty() ? nullptr : database.constData(),
-                          static_cast<unsigned int>(s.port), nullptr, CLIENT_FOUND_ROWS)) {
-    const unsigned int code = mysql_errno(handle);
-    const QString message = QString::fromUtf8(mysql_error(handle));
+  MYSQL* connected = nullptr;
+  const int status = mysql_real_connect_start(
+      &connected, handle, host.constData(), user.constData(), password.constData(),
+      database.isEmpty() ? nullptr : database.constData(), static_cast<unsigned int>(s.port),
+      nullptr, CLIENT_FOUND_ROWS);
+  const GaveUp gaveUp = finishCall(
+      handle, status, [&](int ready) { return mysql_real_connect_cont(&connected, handle, ready); },
+      deadline);
+  if (!connected) {
+    const unsigned int code = gaveUp != GaveUp::No ? kServerLost : mysql_errno(handle);
+    QString message = QString::fromUtf8(mysql_error(handle));
+    if (gaveUp == GaveUp::Silent)
+      message = QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription();
+    else if (gaveUp == GaveUp::Late)
+      message = QStringLiteral("데이터베이스 서버에 %1초 안에 연결하지 못했습니다. 잠시 후 다시 시도하세요.")
+                    .arg(kConnectLimitMs / 1000);
     mysql_close(handle);
     // The refused address of error 1130 is this computer's, not a secret: keep it.
     const QString description = describeServerError(code, message, s.server);
@@ -112,6 +164,14 @@ QByteArray Connection::encodeStatement(const QString& sql) const
   return *bytes;
 }
 
+void Connection::raiseLost()
+{
+  // The server went silent: the connection cannot carry another statement.
+  mysql_close(m_mysql);
+  m_mysql = nullptr;
+  throw RuntimeError(errors::kProvider, kPrefix + stallDescription(), static_cast<int>(kServerLost));
+}
+
 void Connection::raiseServerError(const QString& server)
 {
   const unsigned int code = mysql_errno(m_mysql);
@@ -141,18 +201,40 @@ QString Connection::masked(const QString& text) const
 
 void Connection::runQuery(const QByteArray& bytes)
 {
-  if (mysql_real_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+  int failed = 0;
+  const int status = mysql_real_query_start(&failed, m_mysql, bytes.constData(),
+                                            static_cast<unsigned long>(bytes.size()));
+  if (finishCall(m_mysql, status, [&](int ready) { return mysql_real_query_cont(&failed, m_mysql, ready); },
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
+    raiseLost();
+  if (failed != 0)
     raiseServerError();
+}
+
+MYSQL_RES* Connection::storeResult()
+{
+  MYSQL_RES* result = nullptr;
+  const int status = mysql_store_result_start(&result, m_mysql);
+  if (finishCall(m_mysql, status, [&](int ready) { return mysql_store_result_cont(&result, m_mysql, ready); },
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No) {
+    if (result)
+      mysql_free_result(result);
+    raiseLost();
+  }
+  // A result cut short by a lost connection comes back empty-handed, and the lost
+  // connection clears the field count too: only the error number tells it from a
+  // statement without rows.
+  if (!result && (mysql_errno(m_mysql) != 0 || mysql_field_count(m_mysql) != 0))
+    raiseServerError();
+  return result;
 }
 
 std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
 {
   requireOpen();
   runQuery(encodeStatement(sql));
-  MYSQL_RES* result = mysql_store_result(m_mysql);
+  MYSQL_RES* result = storeResult();
   if (!result) {
-    if (mysql_field_count(m_mysql) != 0)
-      raiseServerError();
     // A statement without rows: an open, empty set, as the old record sets gave.
     return std::make_unique<RecordSet>(std::vector<RecordSet::Column>{});
   }
@@ -187,7 +269,7 @@ qint64 Connection::execute(const QString& sql)
   requireOpen();
   runQuery(encodeStatement(sql));
   // Drain any result so the connection stays usable.
-  if (MYSQL_RES* result = mysql_store_result(m_mysql))
+  if (MYSQL_RES* result = storeResult())
     mysql_free_result(result);
   return static_cast<qint64>(mysql_affected_rows(m_mysql));
 }

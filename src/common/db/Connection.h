@@ -2,11 +2,13 @@
 
 #include "common/db/RecordSet.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 struct st_mysql;
+struct st_mysql_res;
 
 namespace vcm {
 
@@ -20,8 +22,14 @@ public:
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  /// Opens the connection described by an ODBC-style connection string.
-  void open(const QString& connectionString);
+  /// Longest wait for a connection to open, login included.
+  static constexpr int kConnectLimitMs = 15'000;
+
+  /// Opens the connection described by an ODBC-style connection string, giving up at
+  /// `deadline`. Every network wait keeps the windows painting (NetworkWait); a server
+  /// silent for the stall limit ends the call with an error.
+  void open(const QString& connectionString,
+            QDeadlineTimer deadline = QDeadlineTimer(kConnectLimitMs));
 
   /// Closes the connection. Throws (3704) when it is not open.
   void close();
@@ -44,7 +52,9 @@ private:
   void requireOpen() const;
   QByteArray encodeStatement(const QString& sql) const;
   void runQuery(const QByteArray& bytes);
+  st_mysql_res* storeResult();
   [[noreturn]] void raiseServerError(const QString& server = QString());
+  [[noreturn]] void raiseLost();
 
   QString masked(const QString& text) const;
 
