@@ -158,7 +158,9 @@ public:
 
 protected:
   void load(const QString& envFile);
-  static void runScript(const QStringList& arguments);
+  /// Runs a command of backend.py on the host; returns the folder a `start` with an empty
+  /// folder made (empty otherwise).
+  static QString runScript(const QStringList& arguments);
 
 private:
   QMap<QString, QString> m_values;
