@@ -7,9 +7,11 @@
 #include "startup/ProgramVersion.h"
 #include "startup/Secrets.h"
 #include "startup/VersionCheck.h"
+#include "support/FileAccess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,7 +136,7 @@ protected:
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(lines.join(QLatin1Char('\n')).toUtf8());
     f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(vcm::test::restrictToOwner(path));
     Deployment d;
     QString why;
     EXPECT_TRUE(d.load(path, &why)) << why.toStdString();

@@ -30,6 +30,7 @@ namespace vcm::test {
 
 namespace {
 
+#ifndef Q_OS_WIN
 QString scriptPath()
 {
   return QStringLiteral(VCM_BACKEND_SCRIPT);
@@ -39,6 +40,7 @@ QString pythonPath()
 {
   return QStringLiteral(VCM_SYSTEM_PYTHON);
 }
+#endif
 
 #ifdef Q_OS_WIN
 using Socket = SOCKET;
