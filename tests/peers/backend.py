@@ -20,7 +20,8 @@ Test programs that cannot start this script themselves (the Windows build, run
 under Wine) reach the same commands through the control port (CONTROL_PORT): one
 JSON line {"args": ["kill-db", DIR]} in, one line {"rc": 0, "output": "", "dir": ""}
 out. `start` with an empty DIR starts a backend in a new temporary folder and
-answers its name in "dir". The same admin SQL they cannot send through the unix
+answers its name in "dir"; `read-workbook ARGS` runs the export tests' workbook
+reader and answers what it printed in "stdout". The same admin SQL they cannot send through the unix
 socket goes over TCP as ADMIN_TCP_USER, from the source address ADMIN_BIND only, so
 that 127.0.0.1 stays without any account but the database user's.
 """
@@ -64,7 +65,8 @@ ADMIN_BIND = "127.0.0.3"
 ADMIN_TCP_USER = "vcm_admin"
 ADMIN_TCP_PASSWORD = "admin-only-on-127.0.0.3"
 # What the control port runs; anything else is refused.
-CONTROL_COMMANDS = ("start", "stop", "load", "kill-db", "start-db")
+CONTROL_COMMANDS = ("start", "stop", "load", "kill-db", "start-db", "read-workbook")
+WORKBOOK_READER = SOURCE_DIR / "tests" / "common" / "export" / "read_workbook.py"
 
 # Test and demo secrets. Each fits the form the client expects (lengths and
 # alphabets) and avoids characters that would need quoting in a URL query or a
@@ -905,11 +907,15 @@ class ControlHandler(socketserver.StreamRequestHandler):
             directory = ""
             if args[0] == "start" and len(args) > 1 and args[1] == "":
                 args[1] = directory = tempfile.mkdtemp(prefix="vcm-isolated-")
-            res = subprocess.run([sys.executable, str(Path(__file__).resolve())] + args,
-                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+            if args[0] == "read-workbook":
+                command = [sys.executable, str(WORKBOOK_READER)] + args[1:]
+            else:
+                command = [sys.executable, str(Path(__file__).resolve())] + args
+            res = subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
             if res.returncode != 0 and directory:
                 shutil.rmtree(directory, ignore_errors=True)
             reply = {"rc": res.returncode, "dir": directory,
+                     "stdout": res.stdout.decode("utf-8", "replace"),
                      "output": (res.stdout + res.stderr).decode("utf-8", "replace")}
         except Exception as e:  # the client shows the reason; the port keeps serving
             reply = {"rc": -1, "dir": "", "output": f"{type(e).__name__}: {e}"}

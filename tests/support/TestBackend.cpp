@@ -403,19 +403,27 @@ void Backend::clearFtpLog() const
   QFile::resize(value(QStringLiteral("FTP_LOG")), 0);
 }
 
+QJsonObject Backend::control(const QStringList& arguments)
+{
+  const Backend& shared = Backend::shared();
+  if (!shared.available())
+    throw BackendError(shared.unavailableReason().toStdString());
+  LoopbackConnection port(shared.number(QStringLiteral("CONTROL_PORT")));
+  const QJsonObject request{{QStringLiteral("args"), QJsonArray::fromStringList(arguments)}};
+  if (!port.connected() || !port.sendAll(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n'))
+    throw BackendError("the backend's control port does not answer");
+  const QJsonObject reply = QJsonDocument::fromJson(port.readLine()).object();
+  if (reply.isEmpty())
+    throw BackendError("the backend's control port gave no answer");
+  return reply;
+}
+
 #ifdef Q_OS_WIN
 QString Backend::runScript(const QStringList& arguments)
 {
   // Wine would hand a Linux python Windows paths: the shared backend's control port runs
   // the script on the host instead, with the host's paths that backend.env gives.
-  const Backend& shared = Backend::shared();
-  if (!shared.available())
-    throw BackendError(shared.unavailableReason().toStdString());
-  LoopbackConnection control(shared.number(QStringLiteral("CONTROL_PORT")));
-  const QJsonObject request{{QStringLiteral("args"), QJsonArray::fromStringList(arguments)}};
-  if (!control.connected() || !control.sendAll(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n'))
-    throw BackendError("the backend's control port does not answer");
-  const QJsonObject reply = QJsonDocument::fromJson(control.readLine()).object();
+  const QJsonObject reply = control(arguments);
   if (reply.value(QStringLiteral("rc")).toInt(-1) != 0)
     throw BackendError(("backend.py " + arguments.join(QLatin1Char(' ')) + " failed: " +
                         reply.value(QStringLiteral("output")).toString())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -151,6 +152,10 @@ public:
   void resetFtp() const { setFtp({}); }
   QList<FtpCommand> ftpCommands() const;
   void clearFtpLog() const;
+
+  /// Sends one command to the shared backend's control port (see backend.py) and returns
+  /// its answer ({rc, output, stdout, dir}). Throws BackendError when the port is silent.
+  static QJsonObject control(const QStringList& arguments);
 
   /// Starts a separate backend (own MariaDB and peers) in a temporary folder; it is
   /// stopped and removed when the returned object is destroyed. Takes a second or two.
