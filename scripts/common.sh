@@ -43,11 +43,19 @@ vcm_build() {
   cmake --build "$VCM_BUILD" -j"$(nproc)"
 }
 
-# Unpacks the Windows cross-build kit (shared/winsdk beside the repository, or the tarball
-# in VCM_WINSDK_TARBALL) once per kit version into the cache, and prints its folder.
+# Unpacks the Windows cross-build kit (the tarball in VCM_WINSDK_TARBALL, or shared/winsdk
+# beside the checkout, or beside the main checkout of a git worktree) once per kit version
+# into the cache, and prints its folder.
 vcm_winsdk() {
-  local tarball="${VCM_WINSDK_TARBALL:-$VCM_ROOT/../shared/winsdk/winsdk-x86_64-w64-mingw32.tar.xz}"
-  [ -f "$tarball" ] || { echo "No Windows kit at $tarball (set VCM_WINSDK_TARBALL)" >&2; return 1; }
+  local name=winsdk-x86_64-w64-mingw32.tar.xz tarball="${VCM_WINSDK_TARBALL:-}"
+  if [ -z "$tarball" ]; then
+    local common
+    common="$(git -C "$VCM_ROOT" rev-parse --path-format=absolute --git-common-dir 2>/dev/null || true)"
+    for candidate in "$VCM_ROOT/../shared/winsdk/$name" ${common:+"$common/../../shared/winsdk/$name"}; do
+      if [ -f "$candidate" ]; then tarball="$candidate"; break; fi
+    done
+  fi
+  [ -f "$tarball" ] || { echo "No Windows kit $name in ../shared/winsdk (set VCM_WINSDK_TARBALL)" >&2; return 1; }
   local cache="${XDG_CACHE_HOME:-$HOME/.cache}/vcm-winsdk"
   local key
   key="$(sha1sum "$tarball" | cut -c1-12)"
