@@ -13,13 +13,20 @@ VCM_PACKAGES=(
   curl  # the baseline of the upload benchmark
 )
 
+# The Windows build (scripts/test --windows): the cross compiler, Wine to run the tests,
+# NSIS for the installer, and fonts for Qt's offscreen platform and the Korean screens.
+VCM_WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 nsis
+  fonts-dejavu-core fonts-nanum xvfb xauth
+)
+
 vcm_sudo() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
 vcm_install_packages() {
   local missing=()
-  for p in "${VCM_PACKAGES[@]}"; do
+  for p in "${VCM_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -34,4 +41,32 @@ vcm_build() {
   # Further arguments are more cache settings for cmake.
   cmake -S "$VCM_ROOT" -B "$VCM_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${@:2}"
   cmake --build "$VCM_BUILD" -j"$(nproc)"
+}
+
+# Unpacks the Windows cross-build kit (the tarball in VCM_WINSDK_TARBALL, or shared/winsdk
+# beside the checkout, or beside the main checkout of a git worktree) once per kit version
+# into the cache, and prints its folder.
+vcm_winsdk() {
+  local name=winsdk-x86_64-w64-mingw32.tar.xz tarball="${VCM_WINSDK_TARBALL:-}"
+  if [ -z "$tarball" ]; then
+    local common
+    common="$(git -C "$VCM_ROOT" rev-parse --path-format=absolute --git-common-dir 2>/dev/null || true)"
+    for candidate in "$VCM_ROOT/../shared/winsdk/$name" ${common:+"$common/../../shared/winsdk/$name"}; do
+      if [ -f "$candidate" ]; then tarball="$candidate"; break; fi
+    done
+  fi
+  [ -f "$tarball" ] || { echo "No Windows kit $name in ../shared/winsdk (set VCM_WINSDK_TARBALL)" >&2; return 1; }
+  local cache="${XDG_CACHE_HOME:-$HOME/.cache}/vcm-winsdk"
+  local key
+  key="$(sha1sum "$tarball" | cut -c1-12)"
+  local dir="$cache/$key/winsdk-x86_64-w64-mingw32"
+  if [ ! -f "$dir/toolchain-mingw64.cmake" ]; then
+    local work="$cache/unpacking-$$"
+    rm -rf "$work" && mkdir -p "$work"
+    tar -C "$work" -xJf "$tarball"
+    mkdir -p "$cache/$key"
+    mv "$work/winsdk-x86_64-w64-mingw32" "$dir" 2>/dev/null || true  # a parallel run may have won
+    rm -rf "$work"
+  fi
+  printf '%s\n' "$dir"
 }

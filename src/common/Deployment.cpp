@@ -2,14 +2,67 @@
 
 #include "platform/Paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#include <aclapi.h>
+#endif
+
 namespace vcm {
 
 namespace {
+
+#ifdef Q_OS_WIN
+bool trustedReader(PSID sid, PSID owner)
+{
+  return (owner && EqualSid(sid, owner)) || IsWellKnownSid(sid, WinLocalSystemSid) ||
+         IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+}
+
+/// True when the file's access list lets anyone but its owner, SYSTEM and the
+/// Administrators read it, or when that cannot be told.
+bool readableByOthers(const QFileInfo& info)
+{
+  const std::wstring path = QDir::toNativeSeparators(info.absoluteFilePath()).toStdWString();
+  PSID owner = nullptr;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
+                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
+                            &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+    return true;
+  bool open = dacl == nullptr;  // no access list at all lets everyone in
+  constexpr DWORD readRights = FILE_READ_DATA | GENERIC_READ | GENERIC_ALL;
+  for (DWORD i = 0; !open && i < dacl->AceCount; ++i) {
+    void* entry = nullptr;
+    if (!GetAce(dacl, i, &entry)) {
+      open = true;
+      break;
+    }
+    const auto* header = static_cast<const ACE_HEADER*>(entry);
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
+      continue;
+    auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+    if ((allowed->Mask & readRights) && !trustedReader(&allowed->SidStart, owner))
+      open = true;
+  }
+  LocalFree(descriptor);
+  return open;
+}
+#else
+bool readableByOthers(const QFileInfo& info)
+{
+  return info.permissions() &
+         (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther);
+}
+#endif
 
 const QSet<QString> kRecipeKeys = {
     QStringLiteral("server_address"), QStringLiteral("db_user"),   QStringLiteral("ftp_user"),
@@ -126,12 +179,9 @@ bool Deployment::load(const QString& path, QString* error)
                              .arg(kMaxFileBytes);
   if (info.size() > kMaxFileBytes)
     return fail(tooBig);
-#ifndef Q_OS_WIN
-  const auto perms = info.permissions();
-  if (perms & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther))
+  if (readableByOthers(info))
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)을 다른 사용자가 읽을 수 있습니다. "
                                "파일 권한을 소유자 전용(600)으로 바꾼 뒤 다시 실행하세요."));
-#endif
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     return fail(QStringLiteral("설치 설정 파일(deploy.ini)을 읽을 수 없습니다."));

@@ -30,8 +30,7 @@ QString groupOf(const QString& keyPath)
 std::unique_ptr<QSettings> openStore()
 {
 #ifdef Q_OS_WIN
-  return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\VETRA_CARE_MEMBER"),
-                                     QSettings::NativeFormat);
+  return std::make_unique<QSettings>(settingsLocation(), QSettings::NativeFormat);
 #else
   return std::make_unique<QSettings>(settingsLocation(), QSettings::IniFormat);
 #endif
@@ -50,7 +49,9 @@ qsizetype storedByteLength(const QString& text)
 QString settingsLocation()
 {
 #ifdef Q_OS_WIN
-  return QStringLiteral("HKEY_CURRENT_USER\\Software\\VETRA_CARE_MEMBER");
+  const QString overridden = qEnvironmentVariable("VCM_SETTINGS_KEY");
+  return QStringLiteral("HKEY_CURRENT_USER\\Software\\") +
+         (overridden.isEmpty() ? QStringLiteral("VETRA_CARE_MEMBER") : overridden);
 #else
   const QByteArray overridden = qgetenv("VCM_SETTINGS_FILE");
   if (!overridden.isEmpty())

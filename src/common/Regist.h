@@ -19,8 +19,9 @@ bool Reg_SaveString(RootKey root, const QString& keyPath, const QString& name, Q
 /// longer than 1024 bytes; a 32-bit number reads as its decimal text. Creates nothing.
 QString Reg_GetString(RootKey root, const QString& keyPath, const QString& name);
 
-/// Where the settings live: the registry path on Windows, the INI file elsewhere
-/// (VCM_SETTINGS_FILE overrides it, for tests and administrators).
+/// Where the settings live: the registry path on Windows (VCM_SETTINGS_KEY names another
+/// key below HKEY_CURRENT_USER\Software), the INI file elsewhere (VCM_SETTINGS_FILE
+/// overrides it); the overrides are for tests and administrators.
 QString settingsLocation();
 
 } // namespace vcm

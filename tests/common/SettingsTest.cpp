@@ -1,7 +1,13 @@
 #include "common/Deployment.h"
 #include "common/Regist.h"
+#include "support/FileAccess.h"
+#include "support/ScratchSettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,9 +21,23 @@ protected:
   {
     ASSERT_TRUE(m_dir.isValid());
     m_file = m_dir.filePath(QStringLiteral("cfg/settings.ini"));
-    qputenv("VCM_SETTINGS_FILE", m_file.toLocal8Bit());
+    test::useScratchSettings(m_file);
   }
-  void TearDown() override { qunsetenv("VCM_SETTINGS_FILE"); }
+  void TearDown() override { test::dropScratchSettings(); }
+
+#ifdef Q_OS_WIN
+  /// Runs the system's registry tool on the store's key `subkey`; its output, whose
+  /// code page and line ends are the console's, not ours.
+  QString reg(const QStringList& args, const QString& subkey) const
+  {
+    QString key = settingsLocation() + QLatin1Char('\\') + subkey;
+    key.replace(QStringLiteral("HKEY_CURRENT_USER"), QStringLiteral("HKCU"));
+    QProcess p;
+    p.start(QStringLiteral("reg"), QStringList{args.first(), key} + args.mid(1));
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  }
+#endif
 
   QString chk() const { return SettingsKey + QStringLiteral("Chk"); }
   QString config() const { return SettingsKey + QStringLiteral("Config"); }
@@ -31,7 +51,11 @@ protected:
 TEST_F(SettingsTest, MissingKeyOrValueReadsEmptyAndCreatesNothing)
 {
   EXPECT_EQ(Reg_GetString(HKEY_CURRENT_USER_ROOT, chk(), QStringLiteral("chk_IP_List")), QString());
+#ifdef Q_OS_WIN
+  EXPECT_FALSE(reg({QStringLiteral("query")}, QStringLiteral("Chk")).contains(QStringLiteral("chk_IP_List")));
+#else
   EXPECT_FALSE(QFile::exists(m_file));
+#endif
   QString v = QStringLiteral("1");
   ASSERT_TRUE(Reg_SaveString(HKEY_CURRENT_USER_ROOT, chk(), QStringLiteral("Update_Div"), v));
   EXPECT_EQ(Reg_GetString(HKEY_CURRENT_USER_ROOT, chk(), QStringLiteral("chk_IP_List")), QString());
@@ -61,6 +85,21 @@ TEST_F(SettingsTest, ValuesRoundTripAndEmptyIsStoredAsOneBlank)
   }
 }
 
+#ifdef Q_OS_WIN
+TEST_F(SettingsTest, ValuesLandInTheCurrentUsersRegistry)
+{
+  QString id = QStringLiteral("care1001");
+  QString empty;
+  ASSERT_TRUE(Reg_SaveString(HKEY_CURRENT_USER_ROOT, config(), QStringLiteral("Login_ID"), id));
+  ASSERT_TRUE(Reg_SaveString(HKEY_CURRENT_USER_ROOT, chk(), QStringLiteral("Chk_Login"), empty));
+  EXPECT_TRUE(settingsLocation().startsWith(QStringLiteral("HKEY_CURRENT_USER\\Software\\")));
+  const QString config = reg({QStringLiteral("query")}, QStringLiteral("Config"));
+  EXPECT_TRUE(config.contains(QRegularExpression(QStringLiteral("Login_ID\\s+REG_SZ\\s+care1001\\n")))) << config.toStdString();
+  const QString chk = reg({QStringLiteral("query")}, QStringLiteral("Chk"));
+  EXPECT_TRUE(chk.contains(QRegularExpression(QStringLiteral("Chk_Login\\s+REG_SZ\\s"))) ) << chk.toStdString();
+}
+#endif
+
 TEST_F(SettingsTest, ReadsLongerThanTheBufferGiveEmptyText)
 {
   QString fits = QString(1024, QLatin1Char('x'));
@@ -76,11 +115,18 @@ TEST_F(SettingsTest, ReadsLongerThanTheBufferGiveEmptyText)
 
 TEST_F(SettingsTest, AnAdministratorCanSetSwitchesByHandInTheIniFile)
 {
+#ifdef Q_OS_WIN
+  reg({QStringLiteral("add"), QStringLiteral("/v"), QStringLiteral("chk_IP_List"), QStringLiteral("/d"),
+       QStringLiteral("1 "), QStringLiteral("/f")}, QStringLiteral("Chk"));
+  reg({QStringLiteral("add"), QStringLiteral("/v"), QStringLiteral("Update_Div"), QStringLiteral("/d"),
+       QStringLiteral("yes"), QStringLiteral("/f")}, QStringLiteral("Chk"));
+#else
   QDir().mkpath(QFileInfo(m_file).absolutePath());
   QFile f(m_file);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("[Chk]\nchk_IP_List=1 \nUpdate_Div=yes\n");
   f.close();
+#endif
   EXPECT_EQ(Reg_GetString(HKEY_CURRENT_USER_ROOT, chk(), QStringLiteral("chk_IP_List")).trimmed(), QStringLiteral("1"));
   EXPECT_EQ(Reg_GetString(HKEY_CURRENT_USER_ROOT, chk(), QStringLiteral("Update_Div")), QStringLiteral("yes"));
 }
@@ -116,33 +162,30 @@ TEST(Deployment, RefusesMissingMalformedAndOpenFiles)
   EXPECT_FALSE(d.load(path, &error));
   EXPECT_TRUE(error.contains(QStringLiteral("없습니다")));
 
-  const auto write = [&](const QByteArray& content, QFile::Permissions perms) {
+  const auto write = [&](const QByteArray& content, bool everyoneReads = false) {
     QFile f(path);
     f.remove();
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(content);
     f.close();
-    f.setPermissions(perms);
+    ASSERT_TRUE(vcm::test::restrictToOwner(path, everyoneReads));
   };
   const QByteArray good =
       "# test\nserver_address = d1 d2 d7 . d0 . d0 . d1\ndb_user = l21 l2 l12\nftp_user = l21\n"
       "db_password = l0 d1 s0\ndb_name = l21\ncrypt_key = l10 d9\nserver_list_host = d1 : d8\n"
       "maindb = l12\ndb = l3\ndb_port = 13306\n";
-  const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-  write(good, ownerOnly);
+  write(good);
   ASSERT_TRUE(d.load(path, &error)) << error.toStdString();
   EXPECT_EQ(d.assemble(QStringLiteral("db_password")), QStringLiteral("a1!"));
   EXPECT_EQ(d.number(QStringLiteral("db_port"), 3306), 13306);
   EXPECT_EQ(d.number(QStringLiteral("ftp_port"), 21), 21);
 
-#ifndef Q_OS_WIN
-  write(good, ownerOnly | QFile::ReadGroup);
+  write(good, true);
   EXPECT_FALSE(d.load(path, &error));
-  EXPECT_TRUE(error.contains(QStringLiteral("600")));
-#endif
+  EXPECT_TRUE(error.contains(QStringLiteral("다른 사용자가 읽을 수 있습니다")));
   for (const QByteArray& bad : {good + "db_port = x\n", good + "unknown = d1\n", good + "maindb\n",
                                 QByteArray(good).replace("db = l3\n", ""), good + "crypt_key = q7\n"}) {
-    write(bad, ownerOnly);
+    write(bad);
     EXPECT_FALSE(d.load(path, &error)) << bad.constData();
     EXPECT_FALSE(error.contains(QStringLiteral("a1!"))) << "errors never show secrets";
   }

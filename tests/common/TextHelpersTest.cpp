@@ -1,6 +1,7 @@
 #include "common/TextHelpers.h"
 #include "platform/ScriptedUi.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -90,19 +91,23 @@ TEST(TextHelpers, OpenFileDialogResultFormat)
 {
   ScopedScriptedUi ui;
   const QChar nul(QChar::Null);
+  // A dialog answers absolute paths (with a drive letter on Windows); the result gives
+  // them in the system's own notation.
+  const QString dir = QDir::tempPath();
+  const auto native = [&](const QString& name) { return QDir::toNativeSeparators(dir + QLatin1Char('/') + name); };
 
-  ui->openAnswers.enqueue({QStringLiteral("/data/영수증.pdf")});
+  ui->openAnswers.enqueue({dir + QStringLiteral("/영수증.pdf")});
   QString one = g_OpenFile_Dlg(QStringLiteral("모든파일"), QStringLiteral("*.*"), QStringLiteral("파일선택"));
-  EXPECT_EQ(one, QStringLiteral("/data/영수증.pdf") + nul + nul);
+  EXPECT_EQ(one, native(QStringLiteral("영수증.pdf")) + nul + nul);
   EXPECT_EQ(ui->lastDialogFilter, QStringLiteral("모든파일(*.*)"));
   EXPECT_EQ(ui->lastDialogTitle, QStringLiteral("파일선택"));
 
-  ui->openAnswers.enqueue({QStringLiteral("/data/a.xls"), QStringLiteral("/data/b.xls")});
+  ui->openAnswers.enqueue({dir + QStringLiteral("/a.xls"), dir + QStringLiteral("/b.xls")});
   QString many = g_OpenFile_Dlg(QStringLiteral("엑셀"), QStringLiteral("*.xls;*.xlsx"), QStringLiteral("t"));
-  EXPECT_EQ(many, QStringLiteral("/data") + nul + QStringLiteral("a.xls") + nul + QStringLiteral("b.xls") + nul + nul);
+  EXPECT_EQ(many, QDir::toNativeSeparators(dir) + nul + QStringLiteral("a.xls") + nul + QStringLiteral("b.xls") + nul + nul);
   EXPECT_EQ(ui->lastDialogFilter, QStringLiteral("엑셀(*.xls *.xlsx)"));
-  EXPECT_EQ(splitOpenFileResult(many), (QStringList{QStringLiteral("/data/a.xls"), QStringLiteral("/data/b.xls")}));
-  EXPECT_EQ(splitOpenFileResult(one), QStringList{QStringLiteral("/data/영수증.pdf")});
+  EXPECT_EQ(splitOpenFileResult(many), (QStringList{native(QStringLiteral("a.xls")), native(QStringLiteral("b.xls"))}));
+  EXPECT_EQ(splitOpenFileResult(one), QStringList{native(QStringLiteral("영수증.pdf"))});
 
   EXPECT_EQ(g_OpenFile_Dlg(QStringLiteral("x"), QStringLiteral("*.*"), QStringLiteral("t")), QString());
   EXPECT_TRUE(ui->messages.isEmpty());

@@ -8,6 +8,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
+#include "support/ScratchSettings.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -28,7 +29,7 @@ protected:
     Session.ConnectionString = be->connectionString();
     Session.CryptKey = be->cryptKey();
     ASSERT_TRUE(m_dir.isValid());
-    qputenv("VCM_SETTINGS_FILE", m_dir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+    test::useScratchSettings(m_dir.filePath(QStringLiteral("settings.ini")));
   }
 
   void TearDown() override
@@ -36,7 +37,7 @@ protected:
     delete MainWindow::instance();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Session.Connection.reset();
-    qunsetenv("VCM_SETTINGS_FILE");
+    test::dropScratchSettings();
   }
 
   QString env(const char* key) const { return be->value(QString::fromLatin1(key)); }

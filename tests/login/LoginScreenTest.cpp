@@ -7,6 +7,7 @@
 #include "mainwindow/PictureButton.h"
 #include "mainwindow/Twips.h"
 #include "platform/ScriptedUi.h"
+#include "support/ScratchSettings.h"
 
 #include <QFocusEvent>
 #include <QFrame>
@@ -26,9 +27,9 @@ protected:
   {
     Session.reset();
     ASSERT_TRUE(m_dir.isValid());
-    qputenv("VCM_SETTINGS_FILE", m_dir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+    test::useScratchSettings(m_dir.filePath(QStringLiteral("settings.ini")));
   }
-  void TearDown() override { qunsetenv("VCM_SETTINGS_FILE"); }
+  void TearDown() override { test::dropScratchSettings(); }
 
   static void save(const QString& subkey, const QString& name, QString value)
   {
@@ -57,7 +58,7 @@ TEST_F(LoginScreenTest, ActivationRestoresTheRememberedId)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    QFile::remove(m_dir.filePath(QStringLiteral("settings.ini")));
+    test::useScratchSettings(m_dir.filePath(QStringLiteral("settings.ini")));
     if (!c.chkLogin.isNull())
       save(QStringLiteral("Chk"), QStringLiteral("Chk_Login"), c.chkLogin);
     if (!c.loginId.isNull())

@@ -11,10 +11,19 @@
     service database and a database user granted for 127.0.0.1 (or, with
     --no-local-grant, only for 127.0.0.2, so that a connection from 127.0.0.1 is
     refused with error 1130); root reaches it through the unix socket;
-  - one peer process with the server-list service (HTTP), an FTP server and an
-    HTTP file server with Range support;
+  - one peer process with the server-list service (HTTP), an FTP server, an
+    HTTP file server with Range support and a control port (below);
 and writes DIR/backend.env (what the tests need) and DIR/deploy.ini (what the
 client needs). Run it with Debian's /usr/bin/python3: pyftpdlib is installed there.
+
+Test programs that cannot start this script themselves (the Windows build, run
+under Wine) reach the same commands through the control port (CONTROL_PORT): one
+JSON line {"args": ["kill-db", DIR]} in, one line {"rc": 0, "output": "", "dir": ""}
+out. `start` with an empty DIR starts a backend in a new temporary folder and
+answers its name in "dir"; `read-workbook ARGS` runs the export tests' workbook
+reader and answers what it printed in "stdout". The same admin SQL they cannot send through the unix
+socket goes over TCP as ADMIN_TCP_USER, from the source address ADMIN_BIND only, so
+that 127.0.0.1 stays without any account but the database user's.
 """
 
 from __future__ import annotations
@@ -30,8 +39,10 @@ import re
 import shutil
 import signal
 import socket
+import socketserver
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 from pathlib import Path
@@ -49,6 +60,13 @@ FTP_UPLOAD_DIR = "/home/Vetra_Care_01/VETRA_CARE_ADD_FILE"
 FTP_INSTALLER_DIR = "/var/www/html"
 MANUAL_PATH = "/M_H/M_01"
 SERVER_LIST_PATHS = ("/test/GET_LIST_IP.php", "/test/GET_LIST_IP_HP.php")
+# Admin over TCP: an account that only this source address matches.
+ADMIN_BIND = "127.0.0.3"
+ADMIN_TCP_USER = "vcm_admin"
+ADMIN_TCP_PASSWORD = "admin-only-on-127.0.0.3"
+# What the control port runs; anything else is refused.
+CONTROL_COMMANDS = ("start", "stop", "load", "kill-db", "start-db", "read-workbook")
+WORKBOOK_READER = SOURCE_DIR / "tests" / "common" / "export" / "read_workbook.py"
 
 # Test and demo secrets. Each fits the form the client expects (lengths and
 # alphabets) and avoids characters that would need quoting in a URL query or a
@@ -407,7 +425,9 @@ def _start(lay: Layout, args) -> None:
     # Only the database user may come in over TCP: no anonymous users, and root only
     # through the socket. A host without any account is then refused with 1130.
     admin_sql(lay, "DELETE FROM mysql.global_priv WHERE User='' OR (User='root' AND Host<>'localhost');\n"
-                   "FLUSH PRIVILEGES;")
+                   "FLUSH PRIVILEGES;\n"
+                   f"CREATE USER '{ADMIN_TCP_USER}'@'{ADMIN_BIND}' IDENTIFIED BY '{ADMIN_TCP_PASSWORD}';\n"
+                   f"GRANT ALL PRIVILEGES ON *.* TO '{ADMIN_TCP_USER}'@'{ADMIN_BIND}' WITH GRANT OPTION;")
     grant_host = "127.0.0.2" if args.no_local_grant else LOOPBACK
     facts = create_database(lay, db_name, grant_host, args.schema_only)
 
@@ -447,6 +467,8 @@ def _start(lay: Layout, args) -> None:
         "DB_PASSWORD": SECRETS["db_password"], "DB_NAME": db_name, "DB_CHARSET": "euckr",
         "DB_GRANT_HOST": grant_host,
         "ADMIN_SOCKET": str(lay.socket), "ADMIN_USER": "root",
+        "ADMIN_BIND": ADMIN_BIND, "ADMIN_TCP_USER": ADMIN_TCP_USER,
+        "ADMIN_TCP_PASSWORD": ADMIN_TCP_PASSWORD, "CONTROL_PORT": ports["control"],
         "CRYPT_KEY": SECRETS["crypt_key"], "INFO_CRYPT_KEY": SECRETS["crypt_key"],
         "MAINDB": SECRETS["maindb"], "MEMBER_DB": SECRETS["db"],
         "SERVER_LIST_HOST": LOOPBACK, "SERVER_LIST_PORT": ports["server_list"],
@@ -1089,6 +1111,33 @@ class DbProxy:
         return int.from_bytes(data[1:1 + size], "little"), 1 + size
 
 
+class ControlHandler(socketserver.StreamRequestHandler):
+    """Runs one of this script's commands for a client that cannot start it."""
+
+    def handle(self):
+        try:
+            request = json.loads(self.rfile.readline(65536) or b"{}")
+            args = [str(a) for a in request.get("args", [])]
+            if not args or args[0] not in CONTROL_COMMANDS:
+                raise ValueError(f"not a control command: {args[:1]}")
+            directory = ""
+            if args[0] == "start" and len(args) > 1 and args[1] == "":
+                args[1] = directory = tempfile.mkdtemp(prefix="vcm-isolated-")
+            if args[0] == "read-workbook":
+                command = [sys.executable, str(WORKBOOK_READER)] + args[1:]
+            else:
+                command = [sys.executable, str(Path(__file__).resolve())] + args
+            res = subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+            if res.returncode != 0 and directory:
+                shutil.rmtree(directory, ignore_errors=True)
+            reply = {"rc": res.returncode, "dir": directory,
+                     "stdout": res.stdout.decode("utf-8", "replace"),
+                     "output": (res.stdout + res.stderr).decode("utf-8", "replace")}
+        except Exception as e:  # the client shows the reason; the port keeps serving
+            reply = {"rc": -1, "dir": "", "output": f"{type(e).__name__}: {e}"}
+        self.wfile.write(json.dumps(reply).encode("utf-8") + b"\n")
+
+
 def cmd_serve(args) -> None:
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib.servers import ThreadedFTPServer
@@ -1121,9 +1170,14 @@ def cmd_serve(args) -> None:
 
     proxy = DbProxy(cfg)
 
+    control = socketserver.ThreadingTCPServer((LOOPBACK, 0), ControlHandler)
+    control.daemon_threads = True
+    threading.Thread(target=control.serve_forever, daemon=True).start()
+
     write_text(Path(cfg["ports_file"]), json.dumps({
         "server_list": server_list.port, "http": files.server_address[1],
-        "ftp": ftp.socket.getsockname()[1], "db_proxy": proxy.port}))
+        "ftp": ftp.socket.getsockname()[1], "db_proxy": proxy.port,
+        "control": control.server_address[1]}))
 
     def on_term(*_):
         os._exit(0)

@@ -43,7 +43,9 @@ int main(int argc, char** argv)
     vcm::startup::refuseSecondInstance();
   } catch (const vcm::ProcessEnded&) {
     for (const auto& m : ui->messages)
-      std::printf("%s|%s|%d\n", qPrintable(m.text), qPrintable(m.title), static_cast<int>(m.icon));
+      // UTF-8 whatever the system's code page: the test reads it back as such.
+      std::printf("%s|%s|%d\n", m.text.toUtf8().constData(), m.title.toUtf8().constData(),
+                  static_cast<int>(m.icon));
     std::printf("ended\n");
     return 3;
   }

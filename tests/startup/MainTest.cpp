@@ -9,11 +9,14 @@
 #include "startup/Main.h"
 #include "startup/Secrets.h"
 #include "support/TestBackend.h"
+#include "support/FileAccess.h"
+#include "support/ScratchSettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,7 +54,7 @@ protected:
     ASSERT_TRUE(available()) << str(s_error);
     ASSERT_TRUE(m_dir.isValid());
     Session.reset();
-    qputenv("VCM_SETTINGS_FILE", m_dir.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+    test::useScratchSettings(m_dir.filePath(QStringLiteral("settings.ini")));
     qputenv("VCM_PROGRAM_DIR", m_dir.filePath(QStringLiteral("program")).toLocal8Bit());
     QDir().mkpath(m_dir.filePath(QStringLiteral("program")));
     backend().resetServerList();
@@ -64,6 +67,7 @@ protected:
   {
     Session.Connection.reset();
     Session.reset();
+    test::dropScratchSettings();
   }
 
   virtual bool available() const { return s_backend != nullptr; }
@@ -98,7 +102,7 @@ protected:
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(lines.join(QLatin1Char('\n')).toUtf8());
     f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(vcm::test::restrictToOwner(path));
     qputenv("VETRA_CARE_DEPLOY", path.toLocal8Bit());
   }
 

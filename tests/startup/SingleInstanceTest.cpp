@@ -50,7 +50,11 @@ protected:
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
 
-  static QString output(QProcess& p) { return QString::fromUtf8(p.readAllStandardOutput()).trimmed(); }
+  /// The probe's lines; Windows' text-mode output ends them with CR LF.
+  static QString output(QProcess& p)
+  {
+    return QString::fromUtf8(p.readAllStandardOutput()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).trimmed();
+  }
 
   QString lockFile() const { return QDir(m_runtime).filePath(QStringLiteral("Vetra_Care_Member.lock")); }
 

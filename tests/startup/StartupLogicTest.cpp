@@ -7,10 +7,12 @@
 #include "startup/ProgramVersion.h"
 #include "startup/Secrets.h"
 #include "startup/VersionCheck.h"
+#include "support/FileAccess.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
@@ -169,7 +171,7 @@ protected:
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(lines.join(QLatin1Char('\n')).toUtf8());
     f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(vcm::test::restrictToOwner(path));
     Deployment d;
     QString why;
     EXPECT_TRUE(d.load(path, &why)) << why.toStdString();

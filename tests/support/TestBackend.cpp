@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -13,10 +14,15 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 
@@ -24,6 +30,7 @@ namespace vcm::test {
 
 namespace {
 
+#ifndef Q_OS_WIN
 QString scriptPath()
 {
   return QStringLiteral(VCM_BACKEND_SCRIPT);
@@ -33,20 +40,107 @@ QString pythonPath()
 {
   return QStringLiteral(VCM_SYSTEM_PYTHON);
 }
+#endif
+
+#ifdef Q_OS_WIN
+using Socket = SOCKET;
+constexpr Socket kNoSocket = INVALID_SOCKET;
+void closeSocket(Socket s) { ::closesocket(s); }
+#else
+using Socket = int;
+constexpr Socket kNoSocket = -1;
+void closeSocket(Socket s) { ::close(s); }
+#endif
+
+/// A TCP connection to a port on 127.0.0.1, closed with the object.
+class LoopbackConnection {
+public:
+  explicit LoopbackConnection(int port)
+  {
+#ifdef Q_OS_WIN
+    static const bool started = [] {
+      WSADATA data;
+      return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    if (!started)
+      return;
+#endif
+    m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (m_socket == kNoSocket)
+      return;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(m_socket, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+      closeSocket(m_socket);
+      m_socket = kNoSocket;
+    }
+  }
+  ~LoopbackConnection()
+  {
+    if (m_socket != kNoSocket)
+      closeSocket(m_socket);
+  }
+  LoopbackConnection(const LoopbackConnection&) = delete;
+  LoopbackConnection& operator=(const LoopbackConnection&) = delete;
+
+  bool connected() const { return m_socket != kNoSocket; }
+
+  bool sendAll(const QByteArray& data)
+  {
+    for (qsizetype done = 0; done < data.size();) {
+      const auto n = ::send(m_socket, data.constData() + done, static_cast<int>(data.size() - done), 0);
+      if (n <= 0)
+        return false;
+      done += n;
+    }
+    return true;
+  }
+
+  /// Everything up to the first newline (or the end of the stream).
+  QByteArray readLine()
+  {
+    QByteArray line;
+    char buffer[4096];
+    for (;;) {
+      const auto n = ::recv(m_socket, buffer, sizeof buffer, 0);
+      if (n <= 0)
+        return line;
+      line.append(buffer, n);
+      if (line.contains('\n'))
+        return line.left(line.indexOf('\n'));
+    }
+  }
+
+private:
+  Socket m_socket = kNoSocket;
+};
 
 bool portAccepts(int port)
 {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0)
-    return false;
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<uint16_t>(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  ::close(fd);
-  return ok;
+  return LoopbackConnection(port).connected();
 }
+
+#ifdef Q_OS_WIN
+/// The Windows test programs run under Wine and see the host's files on drive Z:;
+/// backend.env names them as the host does.
+QString hostFile(const QString& path)
+{
+  return path.startsWith(QLatin1Char('/')) ? QStringLiteral("Z:") + path : path;
+}
+
+/// Keys of backend.env that name files the test programs open themselves.
+bool isHostFileKey(const QString& key)
+{
+  static const QStringList keys{
+      QStringLiteral("FTP_ROOT"),      QStringLiteral("HTTP_ROOT"),    QStringLiteral("DEPLOY_FILE"),
+      QStringLiteral("INSTALLER_FILE"), QStringLiteral("SERVER_LIST_CONTROL"), QStringLiteral("SERVER_LIST_LOG"),
+      QStringLiteral("HTTP_CONTROL"),  QStringLiteral("HTTP_LOG"),     QStringLiteral("FTP_CONTROL"),
+      QStringLiteral("FTP_LOG")};
+  return keys.contains(key);
+}
+#endif
 
 void writeJson(const QString& path, const QJsonObject& object)
 {
@@ -77,17 +171,29 @@ QList<QJsonObject> readJsonLines(const QString& path)
 /// One admin connection per call: tests run in parallel processes and the calls are few.
 class AdminConnection {
 public:
-  AdminConnection(const QString& socket, const QString& database)
+  AdminConnection(const Backend& backend, const QString& database)
   {
     m_mysql = mysql_init(nullptr);
     if (!m_mysql)
       throw BackendError("mysql_init failed");
     mysql_options(m_mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    const QByteArray sock = socket.toUtf8();
     const QByteArray db = database.toUtf8();
-    if (!mysql_real_connect(m_mysql, nullptr, "root", "", db.isEmpty() ? nullptr : db.constData(), 0,
-                            sock.constData(), CLIENT_MULTI_STATEMENTS))
+    const char* dbName = db.isEmpty() ? nullptr : db.constData();
+#ifdef Q_OS_WIN
+    // No unix socket here: TCP from the one source address the admin account allows.
+    const QByteArray bind = backend.value(QStringLiteral("ADMIN_BIND")).toUtf8();
+    const QByteArray host = backend.dbHost().toUtf8();
+    const QByteArray user = backend.value(QStringLiteral("ADMIN_TCP_USER")).toUtf8();
+    const QByteArray password = backend.value(QStringLiteral("ADMIN_TCP_PASSWORD")).toUtf8();
+    mysql_optionsv(m_mysql, MYSQL_OPT_BIND, bind.constData());
+    if (!mysql_real_connect(m_mysql, host.constData(), user.constData(), password.constData(), dbName,
+                            static_cast<unsigned>(backend.dbPort()), nullptr, CLIENT_MULTI_STATEMENTS))
       fail("admin connection");
+#else
+    const QByteArray sock = backend.adminSocket().toUtf8();
+    if (!mysql_real_connect(m_mysql, nullptr, "root", "", dbName, 0, sock.constData(), CLIENT_MULTI_STATEMENTS))
+      fail("admin connection");
+#endif
   }
   ~AdminConnection() { mysql_close(m_mysql); }
   AdminConnection(const AdminConnection&) = delete;
@@ -158,7 +264,11 @@ void Backend::load(const QString& envFile)
     m_reason = QStringLiteral("VCM_TEST_ENV is not set: run the test through ctest (backend fixture)");
     return;
   }
+#ifdef Q_OS_WIN
+  QFile file(hostFile(envFile));
+#else
   QFile file(envFile);
+#endif
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
     m_reason = QStringLiteral("no test backend: %1 is missing").arg(envFile);
     return;
@@ -168,7 +278,12 @@ void Backend::load(const QString& envFile)
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || eq <= 0)
       continue;
-    m_values.insert(line.left(eq), line.mid(eq + 1));
+    const QString key = line.left(eq);
+#ifdef Q_OS_WIN
+    m_values.insert(key, isHostFileKey(key) ? hostFile(line.mid(eq + 1)) : line.mid(eq + 1));
+#else
+    m_values.insert(key, line.mid(eq + 1));
+#endif
   }
   m_available = m_values.contains(QStringLiteral("DB_PORT"));
   if (!m_available)
@@ -190,7 +305,7 @@ QList<QStringList> Backend::adminQuery(const QString& sql, const QString& databa
 {
   if (!m_available)
     throw BackendError(m_reason.toStdString());
-  AdminConnection conn(adminSocket(), database.isEmpty() ? dbName() : database);
+  AdminConnection conn(*this, database.isEmpty() ? dbName() : database);
   return conn.run(sql);
 }
 
@@ -313,7 +428,35 @@ void Backend::clearFtpLog() const
   QFile::resize(value(QStringLiteral("FTP_LOG")), 0);
 }
 
-void Backend::runScript(const QStringList& arguments)
+QJsonObject Backend::control(const QStringList& arguments)
+{
+  const Backend& shared = Backend::shared();
+  if (!shared.available())
+    throw BackendError(shared.unavailableReason().toStdString());
+  LoopbackConnection port(shared.number(QStringLiteral("CONTROL_PORT")));
+  const QJsonObject request{{QStringLiteral("args"), QJsonArray::fromStringList(arguments)}};
+  if (!port.connected() || !port.sendAll(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n'))
+    throw BackendError("the backend's control port does not answer");
+  const QJsonObject reply = QJsonDocument::fromJson(port.readLine()).object();
+  if (reply.isEmpty())
+    throw BackendError("the backend's control port gave no answer");
+  return reply;
+}
+
+#ifdef Q_OS_WIN
+QString Backend::runScript(const QStringList& arguments)
+{
+  // Wine would hand a Linux python Windows paths: the shared backend's control port runs
+  // the script on the host instead, with the host's paths that backend.env gives.
+  const QJsonObject reply = control(arguments);
+  if (reply.value(QStringLiteral("rc")).toInt(-1) != 0)
+    throw BackendError(("backend.py " + arguments.join(QLatin1Char(' ')) + " failed: " +
+                        reply.value(QStringLiteral("output")).toString())
+                           .toStdString());
+  return reply.value(QStringLiteral("dir")).toString();
+}
+#else
+QString Backend::runScript(const QStringList& arguments)
 {
   QProcess proc;
   proc.setProcessChannelMode(QProcess::MergedChannels);
@@ -323,21 +466,28 @@ void Backend::runScript(const QStringList& arguments)
     proc.kill();
     throw BackendError(("backend.py " + arguments.join(QLatin1Char(' ')) + " failed: " + output).toStdString());
   }
+  return {};
 }
+#endif
 
 std::unique_ptr<IsolatedBackend> Backend::startIsolated(const IsolatedOptions& options)
 {
+#ifdef Q_OS_WIN
+  const QString path;  // the control port makes the folder on the host and names it
+#else
   QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/vcm-isolated-XXXXXX"));
   if (!dir.isValid())
     throw BackendError("cannot create a temporary folder");
   dir.setAutoRemove(false);  // `stop` removes it
-  QStringList args{QStringLiteral("start"), dir.path()};
+  const QString path = dir.path();
+#endif
+  QStringList args{QStringLiteral("start"), path};
   if (options.noLocalGrant)
     args << QStringLiteral("--no-local-grant");
   if (options.schemaOnly)
     args << QStringLiteral("--schema-only");
-  runScript(args);
-  return std::unique_ptr<IsolatedBackend>(new IsolatedBackend(dir.path()));
+  const QString made = runScript(args);
+  return std::unique_ptr<IsolatedBackend>(new IsolatedBackend(path.isEmpty() ? made : path));
 }
 
 IsolatedBackend::IsolatedBackend(const QString& dir)

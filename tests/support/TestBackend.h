@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -173,13 +174,19 @@ public:
   QList<FtpCommand> ftpCommands() const;
   void clearFtpLog() const;
 
+  /// Sends one command to the shared backend's control port (see backend.py) and returns
+  /// its answer ({rc, output, stdout, dir}). Throws BackendError when the port is silent.
+  static QJsonObject control(const QStringList& arguments);
+
   /// Starts a separate backend (own MariaDB and peers) in a temporary folder; it is
   /// stopped and removed when the returned object is destroyed. Takes a second or two.
   static std::unique_ptr<IsolatedBackend> startIsolated(const IsolatedOptions& options = {});
 
 protected:
   void load(const QString& envFile);
-  static void runScript(const QStringList& arguments);
+  /// Runs a command of backend.py on the host; returns the folder a `start` with an empty
+  /// folder made (empty otherwise).
+  static QString runScript(const QStringList& arguments);
 
 private:
   QMap<QString, QString> m_values;

@@ -5,6 +5,7 @@
 #include "textcontrol/ComponentLibrary.h"
 #include "textcontrol/ControlFactory.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -37,15 +38,19 @@ protected:
 
 TEST_F(ControlFactoryTest, RegistrationRecordsIdentityAndLibraryPath)
 {
-  QSettings file(test::registryFile(), QSettings::IniFormat);
+  auto registry = test::openRegistry();
+  QSettings& file = *registry;
   EXPECT_EQ(file.value(ProgId + "/CLSID/Default").toString(), ClassId);
   EXPECT_EQ(file.value("CLSID/" + ClassId + "/ProgID/Default").toString(), ProgId);
   EXPECT_EQ(file.value("CLSID/" + ClassId + "/InprocServer32/Default").toString(),
-            QFileInfo(m_library).absoluteFilePath());
+            QDir::toNativeSeparators(QFileInfo(m_library).absoluteFilePath()));
 
   ASSERT_EQ(unregisterServer(m_library), koltrich::S_Ok);
   file.sync();
-  EXPECT_TRUE(file.allKeys().isEmpty()) << file.allKeys().join(',').toStdString();
+  EXPECT_FALSE(file.childGroups().contains(ProgId));
+  file.beginGroup(QStringLiteral("CLSID"));
+  EXPECT_FALSE(file.childGroups().contains(ClassId));
+  file.endGroup();
 }
 
 TEST_F(ControlFactoryTest, CreatesThroughEverySpellingOfTheIdentity)
@@ -88,9 +93,9 @@ TEST_F(ControlFactoryTest, UnavailableControlGivesANoticeAndNoControl)
       {"unknown ProgID", [] {}, "Kolt_Rich.Other",
        "구성 요소(Kolt_Rich.Other)가 이 컴퓨터에 등록되어 있지 않습니다." + Reinstall},
       {"library file gone", [&] { registerPath(missing); }, ClassId,
-       "구성 요소 파일(" + missing + ")을 찾을 수 없습니다." + Reinstall},
+       "구성 요소 파일(" + QDir::toNativeSeparators(missing) + ")을 찾을 수 없습니다." + Reinstall},
       {"not a library", [&] { registerPath(notALibrary); }, ProgId,
-       "구성 요소 파일(" + notALibrary + ")을 불러올 수 없습니다." + Reinstall},
+       "구성 요소 파일(" + QDir::toNativeSeparators(notALibrary) + ")을 불러올 수 없습니다." + Reinstall},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,6 +5,7 @@
 #include "textcontrol/ControlFactory.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
 #include <QTextBlock>
@@ -14,6 +15,13 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#include <imm.h>
+#endif
 
 using namespace vcm;
 
@@ -271,9 +279,27 @@ TEST_F(KoltRichTest, SelectionPropertiesStayInsideTheText)
   EXPECT_EQ(m_control->SelStart(), 0);
 }
 
+#ifdef Q_OS_WIN
+/// Whether a plain window of this thread gets an input context at all.
+bool systemGivesInputContexts()
+{
+  const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HIMC context = ImmGetContext(plain);
+  if (context)
+    ImmReleaseContext(plain, context);
+  DestroyWindow(plain);
+  return context != nullptr;
+}
+#endif
+
 TEST_F(KoltRichTest, ImeModeSwitchesInputAndReadsZero)
 {
   QTextEdit* box = test::innerBox(m_control);
+  // Screens switch the mode of the field that has the focus.
+  place(m_control, 3000, 400);
+  QApplication::setActiveWindow(&m_parent);
+  box->setFocus();
+  QApplication::processEvents();
   const struct {
     short mode;
     bool korean;
@@ -282,6 +308,20 @@ TEST_F(KoltRichTest, ImeModeSwitchesInputAndReadsZero)
     m_control->SetImeMode(c.mode);
     EXPECT_EQ(!(box->inputMethodHints() & Qt::ImhLatinOnly), c.korean) << c.mode;
     EXPECT_EQ(m_control->ImeMode(), 0);
+#ifdef Q_OS_WIN
+    // On the native platform the box's window has an input context of the system's.
+    if (QGuiApplication::platformName() == QLatin1String("windows")) {
+      const HWND window = reinterpret_cast<HWND>(box->effectiveWinId());
+      const HIMC context = ImmGetContext(window);
+      if (!context && !systemGivesInputContexts())
+        GTEST_SKIP() << "this system gives no window an input context (Wine without an input method)";
+      ASSERT_NE(context, nullptr);
+      DWORD conversion = 0, sentence = 0;
+      EXPECT_TRUE(ImmGetConversionStatus(context, &conversion, &sentence));
+      EXPECT_EQ((conversion & IME_CMODE_NATIVE) != 0, c.korean) << c.mode;
+      ImmReleaseContext(window, context);
+    }
+#endif
   }
 }
 

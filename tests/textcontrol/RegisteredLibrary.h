@@ -2,18 +2,21 @@
 
 #include "textcontrol/KoltRichInterface.h"
 
+#include <QSettings>
 #include <QString>
+
+#include <memory>
 
 class QTextEdit;
 
 namespace vcm::test {
 
-/// Points the class registry at a private file and registers the built library in it,
-/// once per test run. Returns the library's path.
+/// Registers the built library once per test run: on Windows in the current user's
+/// registry, as an installation does; elsewhere in a private file. Returns its path.
 QString registerBuiltLibrary();
 
-/// The path of the per-run registration file.
-QString registryFile();
+/// The class registry the library registered itself in.
+std::unique_ptr<QSettings> openRegistry();
 
 /// The inner text box of a control.
 QTextEdit* innerBox(IKoltRich* control);

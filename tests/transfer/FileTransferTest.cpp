@@ -158,7 +158,13 @@ TEST_F(FileTransferTest, SendRefusalsStopBeforeTheServer)
 
 TEST_F(FileTransferTest, SendUploadsUnderStoredNamesAndRecordsTheTransfer)
 {
+#ifdef Q_OS_WIN
+  // No Windows file name can hold the list separator.
+  const QString a = file(QStringLiteral("가나다.pdf"), 100, QString(), 'a');
+#else
+  // The list separator in a name is dropped from the recorded name.
   const QString a = file(QStringLiteral("가나|다.pdf"), 100, QString(), 'a');
+#endif
   const QString b = file(QStringLiteral("b.hwp"), 600, QString(), 'b');
   pick({a, b});
   // The second file grows after it was picked: its current size is sent and recorded.

@@ -1,5 +1,7 @@
 #include "ExportTestSupport.h"
 
+#include "support/TestBackend.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,14 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <string>
+#endif
 
 namespace vcm::test {
 
@@ -59,15 +69,52 @@ QStringList gridSnapshot(const Grid& g)
   return out;
 }
 
-QString runPython(const QStringList& args)
+QString hostPath(const QString& path)
 {
+#ifdef Q_OS_WIN
+  // Wine tells where a Windows path lies in the host's file system.
+  using UnixName = char*(__cdecl*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName)
+    return path;
+  const std::wstring native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
+  char* name = unixName(native.c_str());
+  if (!name)
+    return path;
+  const QString out = QString::fromUtf8(name);
+  HeapFree(GetProcessHeap(), 0, name);
+  return out;
+#else
+  return path;
+#endif
+}
+
+QString runWorkbookReader(const QStringList& args)
+{
+#ifdef Q_OS_WIN
+  // A Windows program under Wine cannot start the host's python reliably: the backend's
+  // control port runs the reader on the host instead.
+  try {
+    const QJsonObject reply = Backend::control(QStringList{QStringLiteral("read-workbook")} + args);
+    if (reply.value(QStringLiteral("rc")).toInt(-1) == 0)
+      return reply.value(QStringLiteral("stdout")).toString();
+    ADD_FAILURE() << "workbook reader failed: " << reply.value(QStringLiteral("output")).toString().toStdString();
+  } catch (const BackendError& e) {
+    ADD_FAILURE() << e.what();
+  }
+  return QString();
+#else
+  const QString script =
+      qEnvironmentVariable("VCM_SOURCE_DIR") + QStringLiteral("/tests/common/export/read_workbook.py");
   QProcess p;
-  p.start(QStringLiteral("/usr/bin/python3"), args);
+  p.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + args);
   if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-    ADD_FAILURE() << "python failed: " << p.readAllStandardError().toStdString();
+    ADD_FAILURE() << "workbook reader failed: " << p.readAllStandardError().toStdString();
     return QString();
   }
   return QString::fromUtf8(p.readAllStandardOutput());
+#endif
 }
 
 QJsonObject readWorkbook(const QString& path, int rows)
@@ -77,9 +124,7 @@ QJsonObject readWorkbook(const QString& path, int rows)
   const QString keep = qEnvironmentVariable("VCM_KEEP_EXPORTS");
   if (!keep.isEmpty())
     QFile::copy(path, QDir(keep).filePath(QFileInfo(path).fileName()));
-  const QString script =
-      qEnvironmentVariable("VCM_SOURCE_DIR") + QStringLiteral("/tests/common/export/read_workbook.py");
-  const QString out = runPython({script, path, QString::number(rows)});
+  const QString out = runWorkbookReader({hostPath(path), QString::number(rows)});
   return QJsonDocument::fromJson(out.toUtf8()).object();
 }
 

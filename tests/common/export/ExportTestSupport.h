@@ -19,7 +19,12 @@ QStringList gridSnapshot(const Grid& grid);
 /// an empty object when it cannot read it (the reason goes to the test log).
 QJsonObject readWorkbook(const QString& path, int rows = 8);
 
-/// Runs Debian's python with `args`; the standard output, or a null string on failure.
-QString runPython(const QStringList& args);
+/// Where the host (the Linux python) finds `path`: the path itself, or on Windows under
+/// Wine its name in the host's file system.
+QString hostPath(const QString& path);
+
+/// Runs the workbook reader (read_workbook.py) on the host with `args`; what it printed,
+/// or a null string on failure.
+QString runWorkbookReader(const QStringList& args);
 
 } // namespace vcm::test

@@ -2,6 +2,7 @@
 tests check, as JSON, in the same shape for .xls (xlrd) and .xlsx (openpyxl).
 
 usage: read_workbook.py FILE [ROWS]   (cells of the first ROWS rows, default 8)
+       read_workbook.py --streams FILE NAME...   length and MD5 of compound-file streams
 """
 import json
 import os
@@ -160,7 +161,20 @@ def read_xlsx(path, rows):
     }
 
 
+def print_streams(path, names):
+    import hashlib
+    import xlrd.compdoc as compdoc
+    with open(path, "rb") as f:
+        doc = compdoc.CompDoc(f.read(), logfile=sys.stdout)
+    for name in names:
+        data = doc.get_named_stream(name)
+        print(name, len(data), hashlib.md5(data).hexdigest())
+
+
 def main():
+    if sys.argv[1] == "--streams":
+        print_streams(sys.argv[2], sys.argv[3:])
+        return
     path = sys.argv[1]
     rows = int(sys.argv[2]) if len(sys.argv) > 2 else 8
     data = read_xlsx(path, rows) if path.endswith(".xlsx") else read_xls(path, rows)
