@@ -152,16 +152,20 @@ bool BusinessInfoChange::saveRequest(std::unique_ptr<RecordSet>& rs)
   const QString t = nextRequestNumber(none ? QString() : rs->value(QStringLiteral("M_NO")), none);
 
   // Details that an earlier failed save left without their header would otherwise join
-  // this request, which gets the same number.
-  executeSql(headerlessDetailsDelete(c, t));
-  ui().pumpEvents();
-  executeSql(detailInsert(c, t, changedFields(), Session.InfoCryptKey));
-  ui().pumpEvents();
+  // this request, which gets the same number. The three statements go in one exchange;
+  // the server stops at the first that fails.
+  int done = 0;
   try {
-    executeSql(headerInsert(
-        c, t, QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"))));
-    ui().pumpEvents();
+    Session.Connection->executeBatch(
+        {headerlessDetailsDelete(c, t), detailInsert(c, t, changedFields(), Session.InfoCryptKey),
+         headerInsert(c, t, QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")))},
+        [&](int, Connection::StatementResult&) {
+          ++done;
+          ui().pumpEvents();
+        });
   } catch (const RuntimeError& e) {
+    if (done < 2)
+      throw;
     // Without its header the request is incomplete: take its details back so that
     // nothing the member did not see confirmed is applied.
     try {
