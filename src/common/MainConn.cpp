@@ -98,21 +98,16 @@ qint64 executeSql(const QString& sql)
 void executeSqlBatch(const QStringList& statements, const std::function<void(int)>& written)
 {
   Connection& connection = requireConnection();
-  // A short ramp before the bulk: the first statement goes alone and the next two
-  // together, so a connection or a server that fails at once leaves at most a row or
-  // two unconfirmed, and the bulk is sent once the connection has carried writes.
-  int from = 0;
-  for (const int size : {1, 2}) {
-    if (from >= statements.size())
-      return;
-    const int count = qMin(size, static_cast<int>(statements.size()) - from);
-    connection.executeBatch(statements.mid(from, count),
-                            [&](int i, Connection::StatementResult&) { written(from + i); });
-    from += count;
-  }
-  if (from < statements.size())
-    connection.executeBatch(statements.mid(from),
-                            [&](int i, Connection::StatementResult&) { written(from + i); });
+  // The first few statements go in a small exchange of their own, the bulk only once
+  // they are confirmed: a connection or a server that fails at once then leaves at most
+  // those few rows unconfirmed rather than the whole save.
+  constexpr int kFirstExchange = 3;
+  const int first = qMin(kFirstExchange, static_cast<int>(statements.size()));
+  if (first > 0)
+    connection.executeBatch(statements.mid(0, first), [&](int i, Connection::StatementResult&) { written(i); });
+  if (first < statements.size())
+    connection.executeBatch(statements.mid(first),
+                            [&](int i, Connection::StatementResult&) { written(first + i); });
 }
 
 } // namespace vcm
