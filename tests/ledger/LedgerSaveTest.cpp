@@ -37,6 +37,10 @@ protected:
   }
   void dropTrigger() { be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS LT01_FAIL")); }
 
+  /// A backend of the test's own, holding `count` entries, the ledger open on them in the
+  /// work state and every row given the summary "줄<row>"; null after a failure.
+  std::unique_ptr<IsolatedBackend> ownBackendWithTypedRows(int count);
+
   /// Puts an unsaved split part of row `source` below it, as splitting does.
   void addPart(int source, int at, double out)
   {
@@ -398,6 +402,25 @@ QStringList numberedSummaries(int count, int upTo)
 
 } // namespace
 
+std::unique_ptr<IsolatedBackend> LedgerSaveTest::ownBackendWithTypedRows(int count)
+{
+  std::unique_ptr<IsolatedBackend> iso;
+  try {
+    iso = Backend::startIsolated({.noLocalGrant = false});
+  } catch (const BackendError& e) {
+    ADD_FAILURE() << e.what();
+    return nullptr;
+  }
+  LedgerDb own{*iso};
+  own.reset();
+  own.addDeals(numberedDeals(count));
+  open();
+  startWork();
+  for (int r = 1; r <= count; ++r)
+    type(deal::Summary, r, QStringLiteral("줄%1").arg(r));
+  return iso;
+}
+
 TEST_F(LedgerSaveTest, ARefusedRowInABatchLeavesTheRowsBeforeItWrittenAndTheRestMarked)
 {
   constexpr int kRows = 40;
@@ -431,20 +454,10 @@ TEST_F(LedgerSaveTest, ARefusedRowInABatchLeavesTheRowsBeforeItWrittenAndTheRest
 
 TEST_F(LedgerSaveTest, AServerKilledInsideTheBulkBatchReportsOnlyConfirmedRows)
 {
-  std::unique_ptr<IsolatedBackend> iso;
-  try {
-    iso = Backend::startIsolated({.noLocalGrant = false});
-  } catch (const BackendError& e) {
-    FAIL() << e.what();
-  }
   constexpr int kRows = 400;
+  const auto iso = ownBackendWithTypedRows(kRows);
+  ASSERT_TRUE(iso);
   LedgerDb own{*iso};
-  own.reset();
-  own.addDeals(numberedDeals(kRows));
-  open();
-  startWork();
-  for (int r = 1; r <= kRows; ++r)
-    type(deal::Summary, r, QStringLiteral("줄%1").arg(r));
   bool killed = false;
   ledger->form.changed = [&] {
     if (!killed && ledger->form.xBarText.startsWith(QStringLiteral("100 / "))) {
@@ -474,21 +487,11 @@ TEST_F(LedgerSaveTest, AServerKilledInsideTheBulkBatchReportsOnlyConfirmedRows)
 
 TEST_F(LedgerSaveTest, ASaveLargerThanTheServersPacketLimitIsSplitToFit)
 {
-  std::unique_ptr<IsolatedBackend> iso;
-  try {
-    iso = Backend::startIsolated({.noLocalGrant = false});
-  } catch (const BackendError& e) {
-    FAIL() << e.what();
-  }
   constexpr int kRows = 300; // about 150 KB of statements
+  const auto iso = ownBackendWithTypedRows(kRows);
+  ASSERT_TRUE(iso);
   LedgerDb own{*iso};
-  own.reset();
-  own.addDeals(numberedDeals(kRows));
   iso->adminExec(QStringLiteral("SET GLOBAL max_allowed_packet = 16384"));
-  open();
-  startWork();
-  for (int r = 1; r <= kRows; ++r)
-    type(deal::Summary, r, QStringLiteral("줄%1").arg(r));
   save();
   EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ %1 ]건이 정상적으로 저장되었습니다.").arg(kRows)});
   EXPECT_EQ(own.column("DEAL_SUMM"), numberedSummaries(kRows, kRows));
