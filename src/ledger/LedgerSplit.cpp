@@ -109,7 +109,9 @@ void Ledger::Del_Noim()
     for (int r : marked)
       statements << DealStatements::deleteEntry(Session.CompanyCode, form.mskM, sprDeal.text(deal::DealCode, r),
                                                 sprDeal.text(deal::PartNo, r));
-    executeSqlBatch(statements, [&](int) {
+    // All in one go: a delete sent again does no harm, and the month is reloaded after
+    // a failure, so the member sees what is gone either way.
+    Session.Connection->executeBatch(statements, [&](int, Connection::StatementResult&) {
       ++deleted;
       ui().pumpEvents();
     });
