@@ -193,12 +193,8 @@ void BM_SaveRows(benchmark::State& state)
       state,
       [&] {
         ++round;
-        s.ledger.State_Div(QStringLiteral("EDIT"));
-        for (int i = 0; i < Changed; ++i) {
-          const int r = 1 + i * (Entries / Changed);
-          s.ledger.sprDeal.setText(deal::Summary, r, QStringLiteral("저장 %1-%2").arg(round).arg(i));
-          s.ledger.sprDeal_Change(deal::Summary, r);
-        }
+        bench::typeSummaries(s.ledger, Changed, Entries / Changed,
+                             [&](int i) { return QStringLiteral("저장 %1-%2").arg(round).arg(i); });
       },
       [&] {
         if (!s.ledger.Save_Deal())
@@ -208,17 +204,11 @@ void BM_SaveRows(benchmark::State& state)
       [&](qint64) {
         // The same statements with other texts, so that the server really writes.
         QList<QByteArray> statements;
-        for (int i = 0; i < Changed; ++i) {
-          const int r = 1 + i * (Entries / Changed);
-          DealWrite w;
-          w.dealCode = s.ledger.sprDeal.text(deal::DealCode, r);
-          w.partNo = s.ledger.sprDeal.text(deal::PartNo, r);
-          w.account = s.ledger.sprDeal.text(deal::Account, r).left(3);
-          w.summary = QStringLiteral("직접 %1-%2").arg(round).arg(i);
-          w.expense = s.ledger.sprDeal.number(deal::OutAmount, r);
-          w.classNo = 2;
-          statements << *euckr::encode(DealStatements::update(Company, Month, w));
-        }
+        for (int i = 0; i < Changed; ++i)
+          statements << *euckr::encode(DealStatements::update(
+              Company, Month,
+              bench::directWrite(s.ledger.sprDeal, 1 + i * (Entries / Changed),
+                                 QStringLiteral("직접 %1-%2").arg(round).arg(i))));
         statements << *euckr::encode(DealStatements::dealList(Company, Month, {}));
         return floorMs(statements);
       });
@@ -295,9 +285,7 @@ int main(int argc, char** argv)
   auto& be = backend();
   test::DelayProxy proxy(be.dbPort(), OneWayMs);
   g_proxy = &proxy;
-  Session.ConnectionString = be.connectionString({}, proxy.port());
-  Session.CompanyCode = Company;
-  Session.ServerDate = QStringLiteral("2024.08.10");
+  bench::benchSession(be.connectionString({}, proxy.port()), Company);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
