@@ -202,13 +202,9 @@ void BM_SaveRows(benchmark::State& state)
     // The same 500 rows change each round, first through the ledger and then as the
     // same statements sent directly (with other texts, so both really write).
     state.PauseTiming();
-    s.ledger.State_Div(QStringLiteral("EDIT"));
     std::vector<QByteArray> statements;
-    for (int i = 0; i < Changed; ++i) {
-      const int r = 1 + i * (Entries / Changed);
-      s.ledger.sprDeal.setText(deal::Summary, r, QStringLiteral("저장 %1-%2").arg(round).arg(i));
-      s.ledger.sprDeal_Change(deal::Summary, r);
-    }
+    bench::typeSummaries(s.ledger, Changed, Entries / Changed,
+                         [&](int i) { return QStringLiteral("저장 %1-%2").arg(round).arg(i); });
     state.ResumeTiming();
     auto t0 = Clock::now();
     const bool ok = s.ledger.Save_Deal();
@@ -220,15 +216,8 @@ void BM_SaveRows(benchmark::State& state)
     state.PauseTiming();
     s.ledger.State_Div(QStringLiteral("CANCEL"));
     for (int i = 0; i < Changed; ++i) {
-      const int r = 1 + i * (Entries / Changed);
-      DealWrite w;
-      w.dealCode = s.ledger.sprDeal.text(deal::DealCode, r);
-      w.partNo = s.ledger.sprDeal.text(deal::PartNo, r);
-      w.account = s.ledger.sprDeal.text(deal::Account, r).left(3);
-      w.summary = QStringLiteral("직접 %1-%2").arg(round).arg(i);
-      w.income = s.ledger.sprDeal.number(deal::InAmount, r);
-      w.expense = s.ledger.sprDeal.number(deal::OutAmount, r);
-      w.classNo = w.income != 0 ? 1 : 2;
+      const DealWrite w = bench::directWrite(s.ledger.sprDeal, 1 + i * (Entries / Changed),
+                                             QStringLiteral("직접 %1-%2").arg(round).arg(i));
       statements.push_back(*euckr::encode(DealStatements::update(Company, Month, w)));
     }
     state.ResumeTiming();
@@ -279,9 +268,7 @@ int main(int argc, char** argv)
   ScopedScriptedUi ui;
   seed();
   auto& be = backend();
-  Session.ConnectionString = be.connectionString();
-  Session.CompanyCode = Company;
-  Session.ServerDate = QStringLiteral("2024.08.10");
+  bench::benchSession(be.connectionString(), Company);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -152,13 +152,19 @@ bool BusinessInfoChange::saveRequest(std::unique_ptr<RecordSet>& rs)
   const bool none = rs->eof() || rs->isNull(QStringLiteral("M_NO"));
   const QString t = nextRequestNumber(none ? QString() : rs->value(QStringLiteral("M_NO")), none);
 
-  executeSql(detailInsert(c, t, changedFields(), Session.InfoCryptKey));
-  ui().pumpEvents();
+  // Details and header go in one exchange; the server stops at the first that fails.
+  int done = 0;
   try {
-    executeSql(headerInsert(
-        c, t, QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"))));
-    ui().pumpEvents();
+    Session.Connection->executeBatch(
+        {detailInsert(c, t, changedFields(), Session.InfoCryptKey),
+         headerInsert(c, t, QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")))},
+        [&](int, Connection::StatementResult&) {
+          ++done;
+          ui().pumpEvents();
+        });
   } catch (const RuntimeError& e) {
+    if (done < 1)
+      throw; // the details were refused: nothing was written
     // The details stay: without their header the service does not take them up, and no
     // later request reuses their number. They are not deleted, as detail rows of a
     // number cannot be told apart from those another computer is saving.

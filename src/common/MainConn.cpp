@@ -95,4 +95,19 @@ qint64 executeSql(const QString& sql)
   return requireConnection().execute(sql);
 }
 
+void executeSqlBatch(const QStringList& statements, const std::function<void(int)>& written)
+{
+  Connection& connection = requireConnection();
+  // The first few statements go in a small exchange of their own, the bulk only once
+  // they are confirmed: a connection or a server that fails at once then leaves at most
+  // those few rows unconfirmed rather than the whole save.
+  constexpr int kFirstExchange = 3;
+  const int first = qMin(kFirstExchange, static_cast<int>(statements.size()));
+  if (first > 0)
+    connection.executeBatch(statements.mid(0, first), [&](int i, Connection::StatementResult&) { written(i); });
+  if (first < statements.size())
+    connection.executeBatch(statements.mid(first),
+                            [&](int i, Connection::StatementResult&) { written(first + i); });
+}
+
 } // namespace vcm

@@ -2,6 +2,9 @@
 
 #include "common/db/RecordSet.h"
 
+#include <QStringList>
+
+#include <functional>
 #include <memory>
 
 namespace vcm {
@@ -52,5 +55,11 @@ std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 
 /// Executes a write statement on Session.Connection; returns the number of rows it matched.
 qint64 executeSql(const QString& sql);
+
+/// Executes write statements on Session.Connection in order, a few exchanges for any
+/// number of them, calling `written(index)` as each one's result arrives. The first
+/// failing statement is thrown after the results before it; those after it were not
+/// run (Connection::executeBatch).
+void executeSqlBatch(const QStringList& statements, const std::function<void(int index)>& written);
 
 } // namespace vcm

@@ -22,6 +22,8 @@
 #include "ledger/SplitGroupCheck.h"
 #include "platform/Ui.h"
 
+#include <QHash>
+
 #include <cmath>
 
 namespace vcm {
@@ -433,15 +435,31 @@ DealWrite Ledger::rowWrite(int row) const
   return w;
 }
 
-QString Ledger::allocatePartNo(const QString& dealCode)
+void Ledger::allocatePartNumbers(QList<RowWrite>& writes)
 {
-  std::unique_ptr<RecordSet> rs =
-      openRecordSet(DealStatements::maxPartNo(Session.CompanyCode, form.mskM, dealCode));
-  const QString highest = rs->eof() || rs->isNull(QStringLiteral("M_NO"))
-                              ? QString()
-                              : rs->value(QStringLiteral("M_NO"));
-  g_Rs_Nothing(rs);
-  return PartNumber::next(highest);
+  // One lookup per entry, all in one exchange: the parts of an entry saved together
+  // follow its highest stored number in grid order, as numbering part by part would.
+  QStringList entries;
+  for (const RowWrite& w : writes)
+    if (w.newPart && !entries.contains(w.write.dealCode))
+      entries << w.write.dealCode;
+  if (entries.isEmpty())
+    return;
+  QStringList lookups;
+  for (const QString& entry : entries)
+    lookups << DealStatements::maxPartNo(Session.CompanyCode, form.mskM, entry);
+  QHash<QString, QString> highest;
+  Session.Connection->executeBatch(lookups, [&](int i, Connection::StatementResult& r) {
+    RecordSet& rs = *r.rows;
+    highest[entries[i]] = rs.eof() || rs.isNull(QStringLiteral("M_NO")) ? QString() : rs.value(QStringLiteral("M_NO"));
+  });
+  for (RowWrite& w : writes) {
+    if (!w.newPart)
+      continue;
+    QString& last = highest[w.write.dealCode];
+    w.write.partNo = PartNumber::next(last);
+    last = w.write.partNo;
+  }
 }
 
 void Ledger::showProgress(int row, int rows)
@@ -481,37 +499,68 @@ bool Ledger::Save_Deal()
       return false;
     }
     const int rows = sprDeal.rowCount();
+    // The changed rows in grid order, up to the first one that cannot be written.
+    QList<RowWrite> writes;
+    int stopRow = rows + 1;
+    bool noClass = false;
     for (int j = 1; j <= rows; ++j) {
-      if (sprDeal.flag(deal::Changed, j)) {
-        DealWrite w = rowWrite(j);
-        if (w.classNo == 0) {
-          warn(QStringLiteral("거래구분 오류입니다. 확인이 필요하니 현재 상태 그대로 연락주세요."));
-          conn.close();
-          if (saved > 0)
-            saveFailed(saved);
-          return false;
-        }
-        const bool newPart = sprDeal.flag(deal::NewPart, j);
-        if (!newPart) {
-          executeSql(DealStatements::update(Session.CompanyCode, form.mskM, w));
-        } else {
-          w.partNo = allocatePartNo(w.dealCode);
-          Session.CurrentProcedure = QStringLiteral("Save_Deal");
-          if (!PartNumber::fits(w.partNo)) {
-            conn.close();
-            warn(QStringLiteral("[거래번호 ") + w.dealCode +
-                 QStringLiteral("]의 분할 건수가 999건을 넘어 더 저장할 수 없습니다.") + savedSoFar(saved) +
-                 kTwoBreaks + QStringLiteral("저장을 취소합니다."));
-            keepWorkAfterFailure(saved);
-            return false;
-          }
-          executeSql(DealStatements::insert(Session.CompanyCode, form.mskM, w));
-        }
-        DealPainter::markSaved(sprDeal, j, newPart ? w.partNo : QString());
-        ++saved;
-        ui().pumpEvents();
+      if (!sprDeal.flag(deal::Changed, j))
+        continue;
+      const DealWrite w = rowWrite(j);
+      if (w.classNo == 0) {
+        stopRow = j;
+        noClass = true;
+        break;
       }
-      showProgress(j, rows);
+      writes.append({j, w, sprDeal.flag(deal::NewPart, j)});
+    }
+    allocatePartNumbers(writes);
+    Session.CurrentProcedure = QStringLiteral("Save_Deal");
+    QString tooManyParts;
+    for (qsizetype i = 0; i < writes.size(); ++i) {
+      if (writes[i].newPart && !PartNumber::fits(writes[i].write.partNo)) {
+        tooManyParts = writes[i].write.dealCode;
+        stopRow = writes[i].row;
+        noClass = false;
+        writes.resize(i);
+        break;
+      }
+    }
+
+    QStringList statements;
+    for (const RowWrite& w : writes)
+      statements << (w.newPart ? DealStatements::insert(Session.CompanyCode, form.mskM, w.write)
+                               : DealStatements::update(Session.CompanyCode, form.mskM, w.write));
+    // The bar moves by rows as the results arrive; unchanged rows move it along with the
+    // changed row before them.
+    int shown = 0;
+    auto showUpTo = [&](int last) {
+      while (shown < last)
+        showProgress(++shown, rows);
+    };
+    showUpTo((writes.isEmpty() ? stopRow : writes.first().row) - 1);
+    executeSqlBatch(statements, [&](int i) {
+      const RowWrite& w = writes[i];
+      DealPainter::markSaved(sprDeal, w.row, w.newPart ? w.write.partNo : QString());
+      ++saved;
+      ui().pumpEvents();
+      showUpTo((i + 1 < writes.size() ? writes[i + 1].row : stopRow) - 1);
+    });
+
+    if (noClass) {
+      warn(QStringLiteral("거래구분 오류입니다. 확인이 필요하니 현재 상태 그대로 연락주세요."));
+      conn.close();
+      if (saved > 0)
+        saveFailed(saved);
+      return false;
+    }
+    if (!tooManyParts.isEmpty()) {
+      conn.close();
+      warn(QStringLiteral("[거래번호 ") + tooManyParts +
+           QStringLiteral("]의 분할 건수가 999건을 넘어 더 저장할 수 없습니다.") + savedSoFar(saved) +
+           kTwoBreaks + QStringLiteral("저장을 취소합니다."));
+      keepWorkAfterFailure(saved);
+      return false;
     }
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);

@@ -168,7 +168,12 @@ private:
 
   void cancelWork();
   DealWrite rowWrite(int row) const;
-  QString allocatePartNo(const QString& dealCode);
+  struct RowWrite {
+    int row;
+    DealWrite write;
+    bool newPart;
+  };
+  void allocatePartNumbers(QList<RowWrite>& writes);
   void showProgress(int row, int rows);
   void saveFailed(int savedRows);
   void keepWorkAfterFailure(int savedRows);

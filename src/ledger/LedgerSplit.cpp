@@ -114,16 +114,21 @@ void Ledger::Del_Noim()
   int deleted = 0;
   try {
     conn.open();
-    for (int r : marked) {
-      executeSql(DealStatements::deleteEntry(Session.CompanyCode, form.mskM, sprDeal.text(deal::DealCode, r),
-                                             sprDeal.text(deal::PartNo, r)));
+    QStringList statements;
+    for (int r : marked)
+      statements << DealStatements::deleteEntry(Session.CompanyCode, form.mskM, sprDeal.text(deal::DealCode, r),
+                                                sprDeal.text(deal::PartNo, r));
+    // All in one go: a delete sent again does no harm, and the month is reloaded after
+    // a failure, so the member sees what is gone either way.
+    Session.Connection->executeBatch(statements, [&](int, Connection::StatementResult&) {
       ++deleted;
       ui().pumpEvents();
-    }
+    });
   } catch (const RuntimeError& e) {
     g_Err_Msg(e, ScreenName);
     conn.close();
-    // Each entry goes in a statement of its own, so those before the failure are gone:
+    // Each entry goes in a statement of its own and the server stops at the failing one,
+    // so those before it are gone:
     // say how many, and show the month as the database now holds it.
     notice(QStringLiteral("삭제시 오류가 발생하였습니다. (오류 전에 [ ") + QString::number(deleted) +
                QStringLiteral(" ]건이 삭제되었습니다.)\n\n지금 상태 그대로 개발사로 연락주세요."),

@@ -4,6 +4,7 @@
 #include "common/Session.h"
 #include "common/db/EucKr.h"
 #include "platform/ScriptedUi.h"
+#include "support/DelayProxy.h"
 #include "support/TestBackend.h"
 
 #include <QElapsedTimer>
@@ -292,5 +293,52 @@ TEST_F(DatabaseTest, TheWholeKoreanCodePageIsTheServersBothWays)
   be.adminExec(QStringLiteral("INSERT INTO T_LAYER (NM) VALUES (UNHEX('8C63A2E6'))"));
   EXPECT_EQ(openRecordSet(QStringLiteral("SELECT NM FROM T_LAYER"))->value(0), QStringLiteral("똠€"));
   be.adminExec(QStringLiteral("DROP TABLE T_CODEPAGE"));
+  g_Nothing_MainConn();
+}
+
+TEST_F(DatabaseTest, OpeningAndBatchesCostTheFewestRoundTrips)
+{
+  test::DelayProxy proxy(be.dbPort(), 1);
+  Session.ConnectionString = be.connectionString({}, proxy.port());
+  g_Open_MainConn();
+  const test::LinkCounts opened = proxy.counts();
+  EXPECT_EQ(opened.connections, 1);
+  EXPECT_EQ(opened.bursts, 1) << "the login answer only: the character set travels in the handshake";
+
+  // 300 statements: a short first exchange (it also learns the server's packet limit),
+  // then the rest in one; a refused statement stops the batch with the ones before it.
+  const struct {
+    int refused;  // index of the statement the table refuses, -1 for none
+    int bursts;
+  } cases[] = {{-1, 2}, {0, 1}, {2, 1}, {150, 2}, {299, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refused);
+    be.adminExec(QStringLiteral("DELETE FROM T_LAYER"));
+    QStringList statements;
+    for (int i = 0; i < 300; ++i)
+      statements << QStringLiteral("INSERT INTO T_LAYER (ID, NM, AMT) VALUES (%1, '행 %1', %2)")
+                        .arg(i + 1)
+                        .arg(i == c.refused ? QStringLiteral("'not a number'") : QString::number(i));
+    // A fresh connection whose session refuses the text in the number column.
+    g_Nothing_MainConn();
+    g_Open_MainConn();
+    Session.Connection->execute(QStringLiteral("SET SESSION sql_mode = 'STRICT_ALL_TABLES'"));
+    const test::LinkCounts before = proxy.counts();
+    QList<int> seen;
+    bool failed = false;
+    try {
+      executeSqlBatch(statements, [&](int i) { seen << i; });
+    } catch (const RuntimeError&) {
+      failed = true;
+    }
+    EXPECT_EQ(proxy.counts().bursts - before.bursts, c.bursts);
+    const int written = c.refused < 0 ? 300 : c.refused;
+    EXPECT_EQ(failed, c.refused >= 0);
+    EXPECT_EQ(seen.size(), written);
+    EXPECT_EQ(seen.isEmpty() ? -1 : seen.back(), written - 1);
+    EXPECT_EQ(be.adminScalar(QStringLiteral("SELECT COUNT(*) FROM T_LAYER")), QString::number(written));
+    EXPECT_EQ(Session.Connection->openRecordSet(QStringLiteral("SELECT 1 AS One"))->value(0), QStringLiteral("1"))
+        << "the connection carries on after a refused statement";
+  }
   g_Nothing_MainConn();
 }

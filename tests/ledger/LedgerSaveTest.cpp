@@ -37,6 +37,10 @@ protected:
   }
   void dropTrigger() { be.adminExec(QStringLiteral("DROP TRIGGER IF EXISTS LT01_FAIL")); }
 
+  /// A backend of the test's own, holding `count` entries, the ledger open on them in the
+  /// work state and every row given the summary "줄<row>"; null after a failure.
+  std::unique_ptr<IsolatedBackend> ownBackendWithTypedRows(int count);
+
   /// Puts an unsaved split part of row `source` below it, as splitting does.
   void addPart(int source, int at, double out)
   {
@@ -375,4 +379,126 @@ TEST_F(LedgerSaveTest, AFailureBeforeAnyWriteKeepsTheChanges)
   EXPECT_EQ(cell(deal::Summary, 1), QStringLiteral("실패")) << "nothing was written, so the typed text stays";
   EXPECT_EQ(cell(deal::Changed, 1), QStringLiteral("1"));
   EXPECT_EQ(db.column("DEAL_SUMM"), QStringList{"가"});
+}
+
+namespace {
+
+/// `count` entries D0001.. of expense `100 * i`, each given a new summary "줄<i>".
+QList<DealRow> numberedDeals(int count)
+{
+  QList<DealRow> deals;
+  for (int i = 1; i <= count; ++i)
+    deals << DealRow{QStringLiteral("D%1").arg(i, 4, 10, QLatin1Char('0')), "001", 2, "101", "001", 0, 100.0 * i};
+  return deals;
+}
+
+QStringList numberedSummaries(int count, int upTo)
+{
+  QStringList out;
+  for (int i = 1; i <= count; ++i)
+    out << (i <= upTo ? QStringLiteral("줄%1").arg(i) : QString());
+  return out;
+}
+
+} // namespace
+
+std::unique_ptr<IsolatedBackend> LedgerSaveTest::ownBackendWithTypedRows(int count)
+{
+  std::unique_ptr<IsolatedBackend> iso;
+  try {
+    iso = Backend::startIsolated({.noLocalGrant = false});
+  } catch (const BackendError& e) {
+    ADD_FAILURE() << e.what();
+    return nullptr;
+  }
+  LedgerDb own{*iso};
+  own.reset();
+  own.addDeals(numberedDeals(count));
+  open();
+  startWork();
+  for (int r = 1; r <= count; ++r)
+    type(deal::Summary, r, QStringLiteral("줄%1").arg(r));
+  return iso;
+}
+
+TEST_F(LedgerSaveTest, ARefusedRowInABatchLeavesTheRowsBeforeItWrittenAndTheRestMarked)
+{
+  constexpr int kRows = 40;
+  // The first exchange carries three rows, the rest goes together.
+  for (const int refused : {1, 3, 4, 25, kRows}) {
+    SCOPED_TRACE(refused);
+    db.reset();
+    db.addDeals(numberedDeals(kRows));
+    open();
+    startWork();
+    for (int r = 1; r <= kRows; ++r)
+      type(deal::Summary, r, r == refused ? QStringLiteral("실패") : QStringLiteral("줄%1").arg(r));
+    failOn(QStringLiteral("UPDATE"), QStringLiteral("NEW.DEAL_SUMM = '실패'"));
+    save();
+    dropTrigger();
+    ASSERT_EQ(ui->messages.size(), 2) << ui->texts().join(u'|').toStdString();
+    EXPECT_EQ(ui->messages[1].text, kSaveFailed + QStringLiteral(" (오류 전에 [ %1 ]건이 저장되었습니다.)\n\n"
+                                                                 "지금 상태 그대로 개발사로 연락주세요.")
+                                                      .arg(refused - 1));
+    EXPECT_EQ(db.column("DEAL_SUMM"), numberedSummaries(kRows, refused - 1));
+    QStringList marks;
+    for (int r = 1; r <= kRows; ++r)
+      marks << (r >= refused ? QStringLiteral("1") : QString());
+    EXPECT_EQ(column(deal::Changed), marks);
+    EXPECT_EQ(cell(deal::Summary, refused), QStringLiteral("실패"));
+    EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+    ledger->AAA_Cmd_Work(1); // cancel the work
+    ui->clear();
+  }
+}
+
+TEST_F(LedgerSaveTest, AServerKilledInsideTheBulkBatchReportsOnlyConfirmedRows)
+{
+  constexpr int kRows = 400;
+  const auto iso = ownBackendWithTypedRows(kRows);
+  ASSERT_TRUE(iso);
+  LedgerDb own{*iso};
+  // The server takes its time over each row, so it is still writing when it dies.
+  iso->adminExec(QStringLiteral("CREATE TRIGGER LT01_SLOW BEFORE UPDATE ON DEAL_LIST FOR EACH ROW "
+                                "SET @slow = SLEEP(0.005)"));
+  bool killed = false;
+  ledger->form.changed = [&] {
+    if (!killed && ledger->form.xBarText.startsWith(QStringLiteral("100 / "))) {
+      killed = true;
+      iso->killDatabase();
+    }
+  };
+  save();
+  ledger->form.changed = nullptr;
+  ASSERT_TRUE(killed);
+  // Results already on their way count; the rows without one keep their marks.
+  const int confirmed = static_cast<int>(column(deal::Changed).indexOf(QStringLiteral("1")));
+  ASSERT_GE(confirmed, 100);
+  ASSERT_LT(confirmed, kRows);
+  EXPECT_EQ(column(deal::Changed).mid(confirmed), QStringList(kRows - confirmed, QStringLiteral("1")));
+  EXPECT_TRUE(ui->texts().join(u'|').contains(QStringLiteral("[ %1 ]건이 저장되었습니다").arg(confirmed)))
+      << ui->texts().join(u'|').toStdString();
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+
+  iso->restartDatabase();
+  iso->adminExec(QStringLiteral("DROP TRIGGER LT01_SLOW"));
+  const QStringList stored = own.column("DEAL_SUMM");
+  EXPECT_EQ(stored.mid(0, confirmed), numberedSummaries(confirmed, confirmed));
+  EXPECT_EQ(stored.value(kRows - 1), QString()) << "the server died before the last row";
+  ui->clear();
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ %1 ]건이 정상적으로 저장되었습니다.").arg(kRows - confirmed)});
+  EXPECT_EQ(own.column("DEAL_SUMM"), numberedSummaries(kRows, kRows));
+}
+
+TEST_F(LedgerSaveTest, ASaveLargerThanTheServersPacketLimitIsSplitToFit)
+{
+  constexpr int kRows = 300; // about 150 KB of statements
+  const auto iso = ownBackendWithTypedRows(kRows);
+  ASSERT_TRUE(iso);
+  LedgerDb own{*iso};
+  iso->adminExec(QStringLiteral("SET GLOBAL max_allowed_packet = 16384"));
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ %1 ]건이 정상적으로 저장되었습니다.").arg(kRows)});
+  EXPECT_EQ(own.column("DEAL_SUMM"), numberedSummaries(kRows, kRows));
 }

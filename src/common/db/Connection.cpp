@@ -111,10 +111,14 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
   // new values (another computer may have written them first), so a count of 0 really
   // means that there are no such rows.
   MYSQL* connected = nullptr;
+  // Multi-statement mode lets executeBatch send many statements in one exchange. It is
+  // asked for in the handshake, which costs nothing, rather than switched on later by a
+  // statement of its own. Every typed value is escaped (g_SqlStr), so a text cannot
+  // close its literal and append a statement.
   const int status = mysql_real_connect_start(
       &connected, handle, host.constData(), user.constData(), password.constData(),
       database.isEmpty() ? nullptr : database.constData(), static_cast<unsigned int>(s.port),
-      nullptr, CLIENT_FOUND_ROWS);
+      nullptr, CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS);
   const GaveUp gaveUp = finishCall(
       handle, status, [&](int ready) { return mysql_real_connect_cont(&connected, handle, ready); },
       deadline);
@@ -133,6 +137,7 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
                        static_cast<int>(code));
   }
   m_mysql = handle;
+  m_serverPacketLimit = 0;
 }
 
 void Connection::close()
@@ -229,11 +234,8 @@ MYSQL_RES* Connection::storeResult()
   return result;
 }
 
-std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
+std::unique_ptr<RecordSet> Connection::toRecordSet(MYSQL_RES* result)
 {
-  requireOpen();
-  runQuery(encodeStatement(sql));
-  MYSQL_RES* result = storeResult();
   if (!result) {
     // A statement without rows: an open, empty set, as the old record sets gave.
     return std::make_unique<RecordSet>(std::vector<RecordSet::Column>{});
@@ -264,6 +266,13 @@ std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
   return rs;
 }
 
+std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
+{
+  requireOpen();
+  runQuery(encodeStatement(sql));
+  return toRecordSet(storeResult());
+}
+
 qint64 Connection::execute(const QString& sql)
 {
   requireOpen();
@@ -272,6 +281,73 @@ qint64 Connection::execute(const QString& sql)
   if (MYSQL_RES* result = storeResult())
     mysql_free_result(result);
   return static_cast<qint64>(mysql_affected_rows(m_mysql));
+}
+
+bool Connection::nextResult()
+{
+  if (!mysql_more_results(m_mysql))
+    return false;
+  int status = 0;
+  const int started = mysql_next_result_start(&status, m_mysql);
+  if (finishCall(m_mysql, started, [&](int ready) { return mysql_next_result_cont(&status, m_mysql, ready); },
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
+    raiseLost();
+  if (status > 0)
+    raiseServerError();
+  return status == 0;
+}
+
+qint64 Connection::packetLimit() const
+{
+  // Until the server has told its limit, a packet stays within the smallest limit a
+  // server can be set to. Below the limit some room is kept for the packet's header.
+  constexpr qint64 kSmallestLimit = 1024;
+  return m_serverPacketLimit > 0 ? qMax(kSmallestLimit, m_serverPacketLimit - 1024) : kSmallestLimit;
+}
+
+void Connection::executeBatch(const QStringList& statements,
+                              const std::function<void(int, StatementResult&)>& each)
+{
+  requireOpen();
+  QList<QByteArray> encoded;
+  encoded.reserve(statements.size());
+  for (const QString& sql : statements)
+    encoded << encodeStatement(sql);
+
+  static const QByteArray kAskLimit = QByteArrayLiteral("SELECT @@max_allowed_packet");
+  int next = 0;
+  while (next < encoded.size()) {
+    // The first exchange of a connection also asks for the server's packet limit, so
+    // the later ones can be as large as the server takes.
+    const bool askLimit = m_serverPacketLimit <= 0;
+    QByteArray packet = askLimit ? kAskLimit : QByteArray();
+    const qint64 limit = packetLimit();
+    const int first = next;
+    while (next < encoded.size()) {
+      const qint64 grown = packet.size() + (packet.isEmpty() ? 0 : 1) + encoded[next].size();
+      if (next > first && grown > limit)
+        break;
+      if (!packet.isEmpty())
+        packet += ';';
+      packet += encoded[next++];
+    }
+
+    runQuery(packet);
+    if (askLimit) {
+      std::unique_ptr<RecordSet> rs = toRecordSet(storeResult());
+      m_serverPacketLimit = rs->eof() ? 0 : rs->value(0).toLongLong();
+      if (!nextResult())
+        throw RuntimeError(errors::kProvider, kPrefix + QStringLiteral("서버가 결과를 모두 보내지 않았습니다."));
+    }
+    for (int i = first; i < next; ++i) {
+      if (i > first && !nextResult())
+        throw RuntimeError(errors::kProvider, kPrefix + QStringLiteral("서버가 결과를 모두 보내지 않았습니다."));
+      StatementResult result;
+      result.rows = toRecordSet(storeResult());
+      result.affected = static_cast<qint64>(mysql_affected_rows(m_mysql));
+      each(i, result);
+    }
+  }
 }
 
 } // namespace vcm

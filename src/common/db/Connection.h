@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct st_mysql;
@@ -48,11 +49,31 @@ public:
   /// matched (an UPDATE counts rows that already held the new values too).
   qint64 execute(const QString& sql);
 
+  /// What one statement of a batch gave: its rows (an empty set for a write) and the
+  /// count of rows it changed.
+  struct StatementResult {
+    std::unique_ptr<RecordSet> rows;
+    qint64 affected = 0;
+  };
+
+  /// Runs `statements` in order, each text as given, sending as many of them in one
+  /// exchange as the server's packet limit allows, and calls `each(index, result)` for
+  /// every statement as its result arrives (the windows keep painting in between). The
+  /// server runs a batch only up to its first failing statement: that failure is thrown
+  /// once the results before it were handed over, and nothing after it was run. Every
+  /// statement is encoded before the first is sent, so a text that cannot go to the
+  /// server stops the batch with nothing run.
+  void executeBatch(const QStringList& statements,
+                    const std::function<void(int index, StatementResult& result)>& each);
+
 private:
   void requireOpen() const;
   QByteArray encodeStatement(const QString& sql) const;
   void runQuery(const QByteArray& bytes);
   st_mysql_res* storeResult();
+  std::unique_ptr<RecordSet> toRecordSet(st_mysql_res* result);
+  bool nextResult();
+  qint64 packetLimit() const;
   [[noreturn]] void raiseServerError(const QString& server = QString());
   [[noreturn]] void raiseLost();
 
@@ -61,6 +82,7 @@ private:
   st_mysql* m_mysql = nullptr;
   QStringList m_secrets; // account, database and server texts kept out of error texts
   QStringList m_hidden;  // key texts, from setHiddenTexts()
+  qint64 m_serverPacketLimit = 0; // the server's max_allowed_packet, 0 until read
 };
 
 /// Description the layer gives for a server error: server error 1130 always reads
