@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TransportSecurity.h"
 #include "common/db/Connection.h"
 
 #include <QString>
@@ -41,6 +42,11 @@ struct SessionState {
   /// Names of the service's main database and member database, sent to the server-list service.
   QString ServiceMainDb;
   QString ServiceDb;
+
+  /// What each channel insists on (deployment data).
+  TransportSecurity Tls;
+  /// How the last database connection was protected (shown on the main window's status line).
+  DbLinkProtection DbLink;
 
   /// Empties everything (tests start each case from a fresh session).
   void reset();

@@ -1,5 +1,6 @@
 #include "transfer/FtpSession.h"
 
+#include "common/CurlTls.h"
 #include "common/RuntimeError.h"
 #include "platform/Ui.h"
 
@@ -195,12 +196,15 @@ struct FtpRequest {
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kResponseTimeoutSeconds);
+    s.m_tlsUsable = applyCurlTls(curl, s.m_tlsMode, s.m_trust, CurlChannel::Ftp);
   }
 
   CURLcode perform()
   {
     if (!curl)
       return CURLE_FAILED_INIT;
+    if (!session.m_tlsUsable)
+      return CURLE_SSL_ENGINE_INITFAILED;  // the TLS settings cannot be honoured here
     session.m_busy = true;
     const CURLcode rc = curl_easy_perform(curl);
     session.m_busy = false;
@@ -215,6 +219,12 @@ struct FtpRequest {
 };
 
 FtpSession::FtpSession() = default;
+
+void FtpSession::setTls(TlsMode mode, const TransportSecurity& trust)
+{
+  m_tlsMode = mode;
+  m_trust = trust;
+}
 
 FtpSession::~FtpSession()
 {
@@ -240,14 +250,20 @@ bool FtpSession::open(const QString& server, quint16 port, const QString& user,
   // Logging in without a transfer; the handle keeps the control connection.
   CURLcode rc;
   char* entry = nullptr;
+  m_tlsRefused = m_protected = false;
   {
     FtpRequest request(*this, urlFor(QStringLiteral("/"), true));
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
     rc = request.perform();
-    if (rc == CURLE_OK)
+    if (rc == CURLE_OK) {
       curl_easy_getinfo(m_curl, CURLINFO_FTP_ENTRY_PATH, &entry);
+      m_protected = curlUsedTls(m_curl);
+    }
   }
+  if (rc == CURLE_OK && m_tlsMode == TlsMode::Required && !m_protected)
+    rc = CURLE_USE_SSL_FAILED;  // never reached: curl refuses first; kept as the last word
   if (rc != CURLE_OK) {
+    m_tlsRefused = m_tlsMode != TlsMode::Off && (isCurlTlsFailure(rc) || !m_tlsUsable);
     close();
     return false;
   }

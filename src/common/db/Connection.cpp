@@ -4,6 +4,7 @@
 #include "common/db/ConnectionString.h"
 #include "common/db/EucKr.h"
 
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -17,6 +18,10 @@ const QString kPrefix = QStringLiteral("[MySQL][ODBC 3.51 Driver]");
 constexpr unsigned int kHostNotAllowed = 1130;
 
 } // namespace
+
+const QString kTlsRequiredFailure =
+    QStringLiteral("서버와 보안 연결(TLS)을 맺을 수 없습니다. 서버 인증서를 확인할 수 없거나 "
+                   "서버가 보안 연결을 제공하지 않습니다. 관리자에게 문의하세요.");
 
 QString describeServerError(unsigned int code, const QString& message, const QString& clientAddress)
 {
@@ -49,6 +54,57 @@ void Connection::open(const QString& connectionString)
     mysql_close(m_mysql);
     m_mysql = nullptr;
   }
+  // Preferred TLS is asked for first; a server that offers none is then reached in
+  // clear text, unless the deployment requires TLS.
+  MYSQL* handle = connectOnce(s, m_tls.mode != TlsMode::Off);
+  if (!handle)
+    handle = connectOnce(s, false);
+  m_mysql = handle;
+  if (m_tls.mode == TlsMode::Required && !protection().encrypted) {
+    // The library refuses this itself; the check stays as the last word on it.
+    mysql_close(m_mysql);
+    m_mysql = nullptr;
+    throw RuntimeError(errors::kProvider, kPrefix + kTlsRequiredFailure, 2026);
+  }
+}
+
+namespace {
+
+constexpr unsigned int kTlsConnectionError = 2026; // CR_SSL_CONNECTION_ERROR
+
+/// The TLS options of one attempt. With a CA or pin named, or TLS required, the server's
+/// certificate must verify (chain and name, or the pinned fingerprint).
+void applyTlsOptions(MYSQL* handle, const DbTlsOptions& tls, bool askTls)
+{
+  my_bool enforce = askTls ? 1 : 0;
+  mysql_optionsv(handle, MYSQL_OPT_SSL_ENFORCE, &enforce);
+  if (!askTls)
+    return;
+  const bool pinned = !tls.pinnedSha256.isEmpty();
+  // A pin replaces the chain check: the pinned certificate is trusted for what it is.
+  my_bool verify = !pinned && (tls.mode == TlsMode::Required || !tls.caFile.isEmpty()) ? 1 : 0;
+  mysql_optionsv(handle, MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &verify);
+  if (!tls.caFile.isEmpty()) {
+    const QByteArray ca = QFile::encodeName(tls.caFile);
+    mysql_optionsv(handle, MYSQL_OPT_SSL_CA, ca.constData());
+  }
+  if (pinned) {
+    const QByteArray hex = tls.pinnedSha256.toHex();
+    mysql_optionsv(handle, MARIADB_OPT_TLS_PEER_FP, hex.constData());
+  }
+}
+
+/// The server offered no TLS at all (as opposed to a certificate that did not verify).
+bool serverOffersNoTls(MYSQL* handle)
+{
+  return mysql_errno(handle) == kTlsConnectionError &&
+         QByteArray(mysql_error(handle)).contains("does not support");
+}
+
+} // namespace
+
+MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls)
+{
   MYSQL* handle = mysql_init(nullptr);
   if (!handle)
     throw RuntimeError(errors::kProvider, kPrefix + QStringLiteral("메모리가 부족합니다."));
@@ -61,6 +117,7 @@ void Connection::open(const QString& connectionString)
   mysql_optionsv(handle, MYSQL_OPT_WRITE_TIMEOUT, &ioTimeout);
   const unsigned int protocol = MYSQL_PROTOCOL_TCP;
   mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
+  applyTlsOptions(handle, m_tls, askTls);
 
   const QByteArray host = s.server.toLatin1();
   const QByteArray user = s.user.toUtf8();
@@ -69,18 +126,42 @@ void Connection::open(const QString& connectionString)
   // Found rows: an UPDATE reports the rows it matched, also those that already held the
   // new values (another computer may have written them first), so a count of 0 really
   // means that there are no such rows.
-  if (!mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
-                          database.isEmpty() ? nullptr : database.constData(),
-                          static_cast<unsigned int>(s.port), nullptr, CLIENT_FOUND_ROWS)) {
-    const unsigned int code = mysql_errno(handle);
-    const QString message = QString::fromUtf8(mysql_error(handle));
+  if (mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
+                         database.isEmpty() ? nullptr : database.constData(),
+                         static_cast<unsigned int>(s.port), nullptr, CLIENT_FOUND_ROWS))
+    return handle;
+  if (askTls && m_tls.mode == TlsMode::Preferred && serverOffersNoTls(handle)) {
     mysql_close(handle);
-    // The refused address of error 1130 is this computer's, not a secret: keep it.
-    const QString description = describeServerError(code, message, s.server);
-    throw RuntimeError(errors::kProvider, code == 1130 ? description : masked(description),
-                       static_cast<int>(code));
+    return nullptr;
   }
-  m_mysql = handle;
+  const unsigned int code = mysql_errno(handle);
+  const QString message = QString::fromUtf8(mysql_error(handle));
+  mysql_close(handle);
+  if (code == kTlsConnectionError && askTls)
+    throw RuntimeError(errors::kProvider,
+                       masked(kPrefix + kTlsRequiredFailure + QStringLiteral(" (") + message +
+                              QLatin1Char(')')),
+                       static_cast<int>(code));
+  // The refused address of error 1130 is this computer's, not a secret: keep it.
+  const QString description = describeServerError(code, message, s.server);
+  throw RuntimeError(errors::kProvider, code == 1130 ? description : masked(description),
+                     static_cast<int>(code));
+}
+
+DbLinkProtection Connection::protection() const
+{
+  DbLinkProtection p;
+  if (!m_mysql)
+    return p;
+  const char* cipher = mysql_get_ssl_cipher(m_mysql);
+  if (!cipher)
+    return p;
+  p.encrypted = true;
+  p.cipher = QString::fromLatin1(cipher);
+  const char* version = nullptr;
+  if (mariadb_get_infov(m_mysql, MARIADB_CONNECTION_TLS_VERSION, &version) == 0 && version)
+    p.tlsVersion = QString::fromLatin1(version);
+  return p;
 }
 
 void Connection::close()
