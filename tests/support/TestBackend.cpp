@@ -311,6 +311,8 @@ std::unique_ptr<IsolatedBackend> Backend::startIsolated(const IsolatedOptions& o
     args << QStringLiteral("--no-local-grant");
   if (options.schemaOnly)
     args << QStringLiteral("--schema-only");
+  if (options.tls)
+    args << QStringLiteral("--tls");
   runScript(args);
   return std::unique_ptr<IsolatedBackend>(new IsolatedBackend(dir.path()));
 }
