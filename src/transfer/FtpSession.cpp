@@ -254,11 +254,13 @@ bool FtpSession::open(const QString& server, quint16 port, const QString& user,
   {
     FtpRequest request(*this, urlFor(QStringLiteral("/"), true));
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    // curl tells whether the control connection runs over TLS only while it is attached
+    // to the request: ask at each server reply of the login.
+    curl_easy_setopt(m_curl, CURLOPT_HEADERFUNCTION, &FtpSession::onLoginReply);
+    curl_easy_setopt(m_curl, CURLOPT_HEADERDATA, this);
     rc = request.perform();
-    if (rc == CURLE_OK) {
+    if (rc == CURLE_OK)
       curl_easy_getinfo(m_curl, CURLINFO_FTP_ENTRY_PATH, &entry);
-      m_protected = curlUsedTls(m_curl);
-    }
   }
   if (rc == CURLE_OK && m_tlsMode == TlsMode::Required && !m_protected)
     rc = CURLE_USE_SSL_FAILED;  // never reached: curl refuses first; kept as the last word
@@ -270,6 +272,13 @@ bool FtpSession::open(const QString& server, quint16 port, const QString& user,
   if (entry && *entry == '/')
     m_directory = QString::fromUtf8(entry);
   return true;
+}
+
+size_t FtpSession::onLoginReply(char*, size_t size, size_t count, void* self)
+{
+  auto* session = static_cast<FtpSession*>(self);
+  session->m_protected = curlUsedTls(session->m_curl);
+  return size * count;
 }
 
 bool FtpSession::setDirectory(const QString& path)

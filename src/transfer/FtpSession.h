@@ -68,6 +68,7 @@ public:
 private:
   friend struct FtpRequest;
 
+  static size_t onLoginReply(char* data, size_t size, size_t count, void* self);
   QString absolutePath(const QString& path) const;
   QByteArray urlFor(const QString& absolutePath, bool directory) const;
   bool changeDirectory(const QString& absolutePath);

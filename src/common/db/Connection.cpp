@@ -10,12 +10,23 @@
 #include <algorithm>
 #include <mysql.h>
 
+#if !defined(_WIN32)
+// The connection's OpenSSL object, to read the certificate the server showed.
+#define HAVE_TLS
+#include <ma_pvio.h>
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#endif
+
 namespace vcm {
 
 namespace {
 
 const QString kPrefix = QStringLiteral("[MySQL][ODBC 3.51 Driver]");
 constexpr unsigned int kHostNotAllowed = 1130;
+
+QByteArray peerCertificateSha256(MYSQL* handle);
 
 } // namespace
 
@@ -60,8 +71,11 @@ void Connection::open(const QString& connectionString)
   if (!handle)
     handle = connectOnce(s, false);
   m_mysql = handle;
-  if (m_tls.mode == TlsMode::Required && !protection().encrypted) {
-    // The library refuses this itself; the check stays as the last word on it.
+  const bool encrypted = protection().encrypted;
+  // Required without TLS: the library refuses this itself; the check stays as the last
+  // word on it. A pin is checked whenever TLS is up.
+  if ((m_tls.mode == TlsMode::Required && !encrypted) ||
+      (encrypted && !m_tls.pinnedSha256.isEmpty() && peerCertificateSha256(m_mysql) != m_tls.pinnedSha256)) {
     mysql_close(m_mysql);
     m_mysql = nullptr;
     throw RuntimeError(errors::kProvider, kPrefix + kTlsRequiredFailure, 2026);
@@ -73,7 +87,7 @@ namespace {
 constexpr unsigned int kTlsConnectionError = 2026; // CR_SSL_CONNECTION_ERROR
 
 /// The TLS options of one attempt. With a CA or pin named, or TLS required, the server's
-/// certificate must verify (chain and name, or the pinned fingerprint).
+/// certificate must verify (chain and name; a pin is checked after the login instead).
 void applyTlsOptions(MYSQL* handle, const DbTlsOptions& tls, bool askTls)
 {
   my_bool enforce = askTls ? 1 : 0;
@@ -88,10 +102,31 @@ void applyTlsOptions(MYSQL* handle, const DbTlsOptions& tls, bool askTls)
     const QByteArray ca = QFile::encodeName(tls.caFile);
     mysql_optionsv(handle, MYSQL_OPT_SSL_CA, ca.constData());
   }
-  if (pinned) {
-    const QByteArray hex = tls.pinnedSha256.toHex();
-    mysql_optionsv(handle, MARIADB_OPT_TLS_PEER_FP, hex.constData());
-  }
+}
+
+/// SHA-256 of the certificate (DER) the server showed on this connection; empty when
+/// it cannot be read. This connector's own fingerprint option knows SHA-1 only, so the
+/// pin is checked here, right after the login and before any statement.
+QByteArray peerCertificateSha256(MYSQL* handle)
+{
+#if defined(_WIN32)
+  // Schannel keeps the certificate in its own structures; a pin cannot be checked there.
+  // Windows installations name a CA file instead.
+  Q_UNUSED(handle);
+  return {};
+#else
+  MARIADB_PVIO* pvio = handle->net.pvio;
+  if (!pvio || !pvio->ctls || !pvio->ctls->ssl)
+    return {};
+  X509* cert = SSL_get1_peer_certificate(static_cast<SSL*>(pvio->ctls->ssl));
+  if (!cert)
+    return {};
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  const bool ok = X509_digest(cert, EVP_sha256(), digest, &length) == 1;
+  X509_free(cert);
+  return ok ? QByteArray(reinterpret_cast<const char*>(digest), static_cast<int>(length)) : QByteArray();
+#endif
 }
 
 /// The server offered no TLS at all (as opposed to a certificate that did not verify).

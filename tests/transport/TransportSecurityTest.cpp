@@ -1,0 +1,175 @@
+// Every channel under each TLS mode against a server that offers TLS, one that offers
+// none, a certificate for another name, a CA that signed nothing of it and pins.
+#include "TlsBackend.h"
+
+#include "common/CurlTls.h"
+#include "common/MainConn.h"
+#include "common/RuntimeError.h"
+#include "common/Session.h"
+#include "platform/ScriptedUi.h"
+#include "transfer/FtpRoutines.h"
+#include "transfer/FtpSession.h"
+#include "../transfer/RecordingIndicator.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+enum class Server { OffersTls, OffersNone, OtherName };
+enum class Outcome { Encrypted, Clear, Refused };
+
+struct Case {
+  TlsMode mode;
+  Trust trust;
+  Server server;
+  Outcome expected;
+};
+
+std::string describe(const Case& c)
+{
+  static const char* servers[] = {"tls-server", "plain-server", "other-name"};
+  return std::string(modeName(c.mode)) + "/" + trustName(c.trust) + "/" +
+         servers[static_cast<int>(c.server)];
+}
+
+// The same table serves both the database and FTP: what a mode promises does not
+// depend on the channel.
+const Case kCases[] = {
+    {TlsMode::Off, Trust::None, Server::OffersTls, Outcome::Clear},
+    {TlsMode::Preferred, Trust::None, Server::OffersTls, Outcome::Encrypted},
+    {TlsMode::Preferred, Trust::None, Server::OffersNone, Outcome::Clear},
+    {TlsMode::Preferred, Trust::Ca, Server::OffersNone, Outcome::Clear},
+    {TlsMode::Preferred, Trust::Ca, Server::OffersTls, Outcome::Encrypted},
+    {TlsMode::Preferred, Trust::WrongCa, Server::OffersTls, Outcome::Refused},
+    {TlsMode::Preferred, Trust::Ca, Server::OtherName, Outcome::Refused},
+    {TlsMode::Required, Trust::Ca, Server::OffersTls, Outcome::Encrypted},
+    {TlsMode::Required, Trust::Ca, Server::OffersNone, Outcome::Refused},
+    {TlsMode::Required, Trust::None, Server::OffersNone, Outcome::Refused},
+    {TlsMode::Required, Trust::None, Server::OffersTls, Outcome::Refused},  // test CA not in the system store
+    {TlsMode::Required, Trust::WrongCa, Server::OffersTls, Outcome::Refused},
+    {TlsMode::Required, Trust::Ca, Server::OtherName, Outcome::Refused},
+    {TlsMode::Required, Trust::Pin, Server::OffersTls, Outcome::Encrypted},
+    {TlsMode::Required, Trust::WrongPin, Server::OffersTls, Outcome::Refused},
+    {TlsMode::Required, Trust::Pin, Server::OffersNone, Outcome::Refused},
+};
+
+class TransportSecurityTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    be = tlsBackend();
+    Session.reset();
+  }
+  void TearDown() override
+  {
+    g_FtpClose();
+    Session.Connection.reset();
+    Session.reset();
+  }
+
+  IsolatedBackend* be = nullptr;
+  ScopedScriptedUi ui;
+};
+
+/// The database connection string of a case: the server that offers none is the port
+/// that strips the offer from MariaDB's greeting; the other name is "localhost", which
+/// the certificate (made for 127.0.0.1 only) does not name.
+QString dbConnectionString(const Backend& be, Server server)
+{
+  QString cs = be.connectionString({}, server == Server::OffersNone
+                                           ? be.number(QStringLiteral("DB_PLAIN_PORT"))
+                                           : 0);
+  if (server == Server::OtherName)
+    cs.replace(QStringLiteral("server=127.0.0.1"), QStringLiteral("server=localhost"));
+  return cs;
+}
+
+} // namespace
+
+TEST_F(TransportSecurityTest, DatabaseHonoursEachModeAndReportsTheCipher)
+{
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(describe(c));
+    Session.Tls = trustFor(*be, c.trust);
+    Session.Tls.db = c.mode;
+    Session.ConnectionString = dbConnectionString(*be, c.server);
+    DbLinkProtection seen;
+    setDbLinkObserver([&](const DbLinkProtection& p) { seen = p; });
+    QString failure;
+    try {
+      g_Open_MainConn();
+    } catch (const RuntimeError& e) {
+      failure = e.description;
+    }
+    setDbLinkObserver({});
+    if (c.expected == Outcome::Refused) {
+      EXPECT_TRUE(failure.contains(kTlsRequiredFailure)) << failure.toStdString();
+      EXPECT_FALSE(failure.contains(be->dbPassword()));
+      continue;
+    }
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    const bool encrypted = c.expected == Outcome::Encrypted;
+    EXPECT_EQ(seen.encrypted, encrypted);
+    EXPECT_EQ(Session.DbLink.encrypted, encrypted);
+    // What the server says it runs is what the client reports.
+    auto rs = openRecordSet(QStringLiteral("SHOW STATUS LIKE 'Ssl_cipher'"));
+    EXPECT_EQ(rs->value(QStringLiteral("Value")), seen.cipher);
+    if (encrypted)
+      EXPECT_TRUE(seen.tlsVersion.startsWith(QStringLiteral("TLSv1."))) << seen.tlsVersion.toStdString();
+    g_Rs_Nothing(rs);
+    g_Nothing_MainConn();
+  }
+}
+
+TEST_F(TransportSecurityTest, FtpHonoursEachModeWithAProtectedDataChannel)
+{
+  QTemporaryDir dir;
+  const QString local = dir.filePath(QStringLiteral("upload.bin"));
+  QFile file(local);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const QByteArray content = QByteArray(1000, 'x') + "tail";
+  file.write(content);
+  file.close();
+  const QString uploadDir = be->value(QStringLiteral("FTP_UPLOAD_DIR"));
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(describe(c));
+    Session.Tls = trustFor(*be, c.trust);
+    Session.Tls.ftp = c.mode;
+    const int port = be->number(c.server == Server::OffersTls   ? QStringLiteral("FTPS_PORT")
+                                : c.server == Server::OtherName ? QStringLiteral("FTPS_OTHER_PORT")
+                                                                : QStringLiteral("FTP_PORT"));
+    ui->messages.clear();
+    be->clearFtpLog();
+    const bool opened = g_FtpOpen(QStringLiteral("127.0.0.1"), QString::number(port),
+                                  be->ftpUser(), be->ftpPassword());
+    if (c.expected == Outcome::Refused) {
+      EXPECT_FALSE(opened);
+      ASSERT_EQ(ui->messages.size(), 1);
+      EXPECT_EQ(ui->messages.first().text, tlsRequiredNotice());
+      // Nothing that matters was sent in the clear: no password reached the server.
+      for (const FtpCommand& cmd : be->ftpCommands())
+        EXPECT_NE(cmd.command, QStringLiteral("PASS"));
+      continue;
+    }
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(ftpSession().isProtected(), c.expected == Outcome::Encrypted);
+    ASSERT_TRUE(g_FTPSetDir(uploadDir));
+    RecordingIndicator progress;
+    const QString remote = QStringLiteral("tls-%1.bin").arg(&c - kCases);
+    ASSERT_TRUE(g_FTPUpload(local, remote, progress, QStringLiteral("완료")));
+    const QString down = dir.filePath(QStringLiteral("down.bin"));
+    ASSERT_TRUE(g_FtpDownload(down, remote, content.size(), progress));
+    QFile back(down);
+    ASSERT_TRUE(back.open(QIODevice::ReadOnly));
+    EXPECT_EQ(back.readAll(), content);
+    g_FtpClose();
+    bool protectedData = false;
+    for (const FtpCommand& cmd : be->ftpCommands())
+      protectedData |= cmd.command == QStringLiteral("PROT") && cmd.arg == QStringLiteral("P");
+    EXPECT_EQ(protectedData, c.expected == Outcome::Encrypted);
+  }
+}
