@@ -976,6 +976,7 @@ def serve_tls(cfg: dict, plain_handler, authorizer) -> dict:
 
     import OpenSSL.SSL
     from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+    from pyftpdlib.ioloop import IOLoop
     from pyftpdlib.servers import ThreadedFTPServer
 
     class HandshakingDtpHandler(TLS_DTPHandler):
@@ -1006,7 +1007,9 @@ def serve_tls(cfg: dict, plain_handler, authorizer) -> dict:
         handler.authorizer = authorizer
         base = random.Random(os.getpid() + len(suffix)).randrange(30000, 60000, 100)
         handler.passive_ports = range(base, base + 100)
-        ftps = ThreadedFTPServer((LOOPBACK, 0), handler)
+        # An IOLoop of its own: the default one is shared with the plain FTP server,
+        # whose thread runs it already.
+        ftps = ThreadedFTPServer((LOOPBACK, 0), handler, ioloop=IOLoop())
         ftps.max_cons = 64
         ftps.poll_timeout = 0.05
         threading.Thread(target=ftps.serve_forever, kwargs={"timeout": 0.5, "handle_exit": False},

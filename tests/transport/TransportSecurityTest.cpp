@@ -6,12 +6,14 @@
 #include "common/MainConn.h"
 #include "common/RuntimeError.h"
 #include "common/Session.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/ScriptedUi.h"
 #include "transfer/FtpRoutines.h"
 #include "transfer/FtpSession.h"
 #include "../transfer/RecordingIndicator.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 
 using namespace vcm;
@@ -172,4 +174,23 @@ TEST_F(TransportSecurityTest, FtpHonoursEachModeWithAProtectedDataChannel)
       protectedData |= cmd.command == QStringLiteral("PROT") && cmd.arg == QStringLiteral("P");
     EXPECT_EQ(protectedData, c.expected == Outcome::Encrypted);
   }
+}
+
+TEST_F(TransportSecurityTest, MainWindowStatusLineFollowsTheDatabaseLink)
+{
+  MainWindow window;
+  auto* text = window.findChild<QLabel*>(QStringLiteral("lblDbLink"));
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->text(), QStringLiteral("암호화되지 않은 연결"));
+  Session.ConnectionString = dbConnectionString(*be, Server::OffersTls);
+  Session.Tls = trustFor(*be, Trust::Ca);
+  Session.Tls.db = TlsMode::Required;
+  g_Open_MainConn();
+  g_Nothing_MainConn();
+  EXPECT_TRUE(text->text().startsWith(QStringLiteral("보안 연결 TLSv1."))) << text->text().toStdString();
+  EXPECT_TRUE(text->text().contains(Session.DbLink.cipher));
+  Session.Tls.db = TlsMode::Off;
+  g_Open_MainConn();
+  g_Nothing_MainConn();
+  EXPECT_EQ(text->text(), QStringLiteral("암호화되지 않은 연결"));
 }

@@ -46,6 +46,13 @@ QString describeServerError(unsigned int code, const QString& message, const QSt
   return kPrefix + message;
 }
 
+QString linkStatusText(const DbLinkProtection& link)
+{
+  if (!link.encrypted)
+    return QStringLiteral("암호화되지 않은 연결");
+  return QStringLiteral("보안 연결 %1 (%2)").arg(link.tlsVersion, link.cipher);
+}
+
 Connection::Connection() = default;
 
 Connection::~Connection()

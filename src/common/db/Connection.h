@@ -20,6 +20,9 @@ struct DbLinkProtection {
   QString cipher;     ///< "TLS_AES_256_GCM_SHA384"
 };
 
+/// The status-line text of a link: "보안 연결 TLSv1.3 (cipher)" or the clear-text warning.
+QString linkStatusText(const DbLinkProtection& link);
+
 /// TLS settings of the database channel.
 struct DbTlsOptions {
   TlsMode mode = TlsMode::Off;
