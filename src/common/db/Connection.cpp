@@ -72,15 +72,17 @@ void Connection::open(const QString& connectionString)
     mysql_close(m_mysql);
     m_mysql = nullptr;
   }
-  // Preferred TLS is asked for first; a server that offers none is then reached in
-  // clear text, unless the deployment requires TLS.
+  // TLS is asked for unless it is off. A server that offers none is reached in clear
+  // text under Preferred: the connector goes on by itself, or, when it had to verify a
+  // certificate, refuses and the second attempt goes without TLS.
   MYSQL* handle = connectOnce(s, m_tls.mode != TlsMode::Off);
   if (!handle)
     handle = connectOnce(s, false);
   m_mysql = handle;
   const bool encrypted = protection().encrypted;
-  // Required without TLS: the library refuses this itself; the check stays as the last
-  // word on it. A pin is checked whenever TLS is up.
+  // Required without TLS: the connector goes on in clear text when it need not verify a
+  // certificate (a pin), so this check is what refuses it. A pin is checked whenever
+  // TLS is up.
   if ((m_tls.mode == TlsMode::Required && !encrypted) ||
       (encrypted && !m_tls.pinnedSha256.isEmpty() && peerCertificateSha256(m_mysql) != m_tls.pinnedSha256)) {
     mysql_close(m_mysql);
@@ -136,6 +138,21 @@ QByteArray peerCertificateSha256(MYSQL* handle)
 #endif
 }
 
+/// A server that refuses this computer's address answers with an error instead of its
+/// greeting, before TLS can start; the connector then wraps it as unauthenticated. The
+/// refusal is taken for what it says: all it sets off is the registration request to
+/// the service's list service, and the next connection is made with TLS again.
+void unwrapErrorBeforeTls(unsigned int* code, QString* message)
+{
+  static const QRegularExpression wrapped(
+      QStringLiteral("authenticity of the following error cannot be verified: (\\d+) - (.*)$"));
+  const auto m = wrapped.match(*message);
+  if (!m.hasMatch())
+    return;
+  *code = m.captured(1).toUInt();
+  *message = m.captured(2);
+}
+
 /// The server offered no TLS at all (as opposed to a certificate that did not verify).
 bool serverOffersNoTls(MYSQL* handle)
 {
@@ -176,9 +193,10 @@ MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls)
     mysql_close(handle);
     return nullptr;
   }
-  const unsigned int code = mysql_errno(handle);
-  const QString message = QString::fromUtf8(mysql_error(handle));
+  unsigned int code = mysql_errno(handle);
+  QString message = QString::fromUtf8(mysql_error(handle));
   mysql_close(handle);
+  unwrapErrorBeforeTls(&code, &message);
   if (code == kTlsConnectionError && askTls)
     throw RuntimeError(errors::kProvider,
                        masked(kPrefix + kTlsRequiredFailure + QStringLiteral(" (") + message +
