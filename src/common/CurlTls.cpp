@@ -119,6 +119,41 @@ bool isCurlTlsFailure(int curlCode)
   }
 }
 
+QList<HttpAddress> httpAddresses(const QString& host, int httpPort, int httpsPort,
+                                 const QString& path, TlsMode mode)
+{
+  const qsizetype colon = host.lastIndexOf(QLatin1Char(':'));
+  const QString name = colon > 0 ? host.left(colon) : host;
+  const int plainPort = colon > 0 ? host.mid(colon + 1).toInt() : httpPort;
+  const auto url = [&](const char* scheme, int port, int defaultPort) {
+    QString u = QLatin1String(scheme) + QStringLiteral("://") + name;
+    if (port != defaultPort)
+      u += QLatin1Char(':') + QString::number(port);
+    return u + path;
+  };
+  QList<HttpAddress> out;
+  if (mode != TlsMode::Off)
+    out.append({url("https", httpsPort, 443), true});
+  if (mode != TlsMode::Required)
+    out.append({url("http", plainPort, 80), false});
+  return out;
+}
+
+bool mayFallBackToClear(int curlCode, const TransportSecurity& trust)
+{
+  if (!trust.namesTrust())
+    return true;
+  switch (curlCode) {
+  case CURLE_PEER_FAILED_VERIFICATION:
+  case CURLE_SSL_CACERT_BADFILE:
+  case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+  case CURLE_SSL_ISSUER_ERROR:
+    return false;
+  default:
+    return true;
+  }
+}
+
 QString tlsRequiredNotice()
 {
   return QStringLiteral("서버와 보안 연결(TLS)을 맺을 수 없습니다. 서버 인증서를 확인할 수 "

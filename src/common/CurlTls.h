@@ -2,6 +2,9 @@
 
 #include "common/TransportSecurity.h"
 
+#include <QList>
+#include <QString>
+
 typedef void CURL;
 
 namespace vcm {
@@ -24,6 +27,23 @@ bool curlUsedTls(CURL* curl);
 /// A curl result that means the TLS handshake or the certificate check failed, or a
 /// server refused TLS that was required.
 bool isCurlTlsFailure(int curlCode);
+
+/// One address to try for an HTTP resource.
+struct HttpAddress {
+  QString url;
+  bool tls = false;
+};
+
+/// The addresses of `path` (with query) on `host` (a name or address, optionally with
+/// ":port" for plain HTTP), in the order to try: HTTPS only (Required), HTTPS then HTTP
+/// (Preferred), HTTP only (Off). HTTPS goes to `httpsPort` (443 is left out of the URL),
+/// plain HTTP to the port in `host`, else `httpPort` (80 is left out).
+QList<HttpAddress> httpAddresses(const QString& host, int httpPort, int httpsPort,
+                                 const QString& path, TlsMode mode);
+
+/// Under Preferred, whether a failed HTTPS attempt may be followed by plain HTTP: not
+/// when a CA or pin was named and the certificate is what failed.
+bool mayFallBackToClear(int curlCode, const TransportSecurity& trust);
 
 /// The Korean notice for a connection refused because TLS was required and not had.
 QString tlsRequiredNotice();

@@ -22,7 +22,7 @@ const QSet<QString> kTlsModeKeys = {QStringLiteral("db_tls"), QStringLiteral("ft
                                     QStringLiteral("http_tls")};
 
 const QSet<QString> kNumberKeys = {QStringLiteral("db_port"), QStringLiteral("ftp_port"),
-                                   QStringLiteral("http_port")};
+                                   QStringLiteral("http_port"), QStringLiteral("https_port")};
 
 bool pick(const QString& token, QChar* out)
 {

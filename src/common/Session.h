@@ -36,6 +36,7 @@ struct SessionState {
   int DbPort = 3306;
   int FtpPort = 21;
   int HttpPort = 80;
+  int HttpsPort = 443;
   /// Host (and optional ":port") of the server-list service and of the manual pages.
   QString ServerListHost;
   QString ManualHost;

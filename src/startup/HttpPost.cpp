@@ -1,6 +1,8 @@
 #include "startup/HttpPost.h"
 
+#include "common/CurlTls.h"
 #include "common/RuntimeError.h"
+#include "common/Session.h"
 
 #include <curl/curl.h>
 #include <memory>
@@ -54,11 +56,14 @@ QByteArray httpPostForm(const QString& url, const QByteArray& body)
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 60L);
   curl_easy_setopt(c, CURLOPT_TIMEOUT, 90L);
+  if (urlBytes.startsWith("https:") && !applyCurlTls(c, Session.Tls.http, Session.Tls, CurlChannel::Http))
+    throw RuntimeError(kRequestFailed, tlsRequiredNotice(), CURLE_SSL_ENGINE_INITFAILED);
 
   const CURLcode result = curl_easy_perform(c);
   if (result != CURLE_OK)
     throw RuntimeError(kRequestFailed, QStringLiteral("서버에 연결할 수 없습니다. (%1)")
-                                           .arg(QString::fromUtf8(curl_easy_strerror(result))));
+                                           .arg(QString::fromUtf8(curl_easy_strerror(result))),
+                       static_cast<int>(result));
   return answer;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/ScriptedUi.h"
 #include "transfer/FtpRoutines.h"
 #include "transfer/FtpSession.h"
+#include "update/Ctl_DN.h"
 #include "../transfer/RecordingIndicator.h"
 
 #include <QFile>
@@ -173,6 +174,29 @@ TEST_F(TransportSecurityTest, FtpHonoursEachModeWithAProtectedDataChannel)
     for (const FtpCommand& cmd : be->ftpCommands())
       protectedData |= cmd.command == QStringLiteral("PROT") && cmd.arg == QStringLiteral("P");
     EXPECT_EQ(protectedData, c.expected == Outcome::Encrypted);
+  }
+}
+
+TEST_F(TransportSecurityTest, InstallerDownloadHonoursEachMode)
+{
+  const QString path = be->value(QStringLiteral("INSTALLER_URL_PATH"));
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(describe(c));
+    // A web server without TLS: its HTTPS address reaches a plain HTTP port.
+    const int httpsPort = be->number(c.server == Server::OffersTls   ? QStringLiteral("HTTPS_PORT")
+                                     : c.server == Server::OtherName ? QStringLiteral("HTTPS_OTHER_PORT")
+                                                                     : QStringLiteral("HTTP_PORT"));
+    Ctl_DN dn;
+    dn.GetFileInformationFirst(httpAddresses(QStringLiteral("127.0.0.1"), be->httpPort(), httpsPort,
+                                             path, c.mode),
+                               c.mode, trustFor(*be, c.trust));
+    if (c.expected == Outcome::Refused) {
+      EXPECT_EQ(dn.FileSize(), 0) << dn.Url().toStdString();
+      continue;
+    }
+    EXPECT_EQ(dn.FileSize(), be->number(QStringLiteral("INSTALLER_SIZE")));
+    EXPECT_EQ(dn.Url().startsWith(QStringLiteral("https://")), c.expected == Outcome::Encrypted)
+        << dn.Url().toStdString();
   }
 }
 
