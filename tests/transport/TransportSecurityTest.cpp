@@ -3,6 +3,7 @@
 #include "TlsBackend.h"
 
 #include "common/CurlTls.h"
+#include "common/Deployment.h"
 #include "common/MainConn.h"
 #include "common/RuntimeError.h"
 #include "common/Session.h"
@@ -217,4 +218,96 @@ TEST_F(TransportSecurityTest, MainWindowStatusLineFollowsTheDatabaseLink)
   g_Open_MainConn();
   g_Nothing_MainConn();
   EXPECT_EQ(text->text(), QStringLiteral("암호화되지 않은 연결"));
+}
+
+namespace {
+
+/// Loads a deployment file made of the required recipes plus `extra` lines.
+bool loadDeployment(const QTemporaryDir& dir, const QString& extra, Deployment* out, QString* why)
+{
+  QString text;
+  for (const char* key : {"server_address", "db_user", "ftp_user", "db_password", "db_name",
+                          "crypt_key", "server_list_host", "maindb", "db"})
+    text += QLatin1String(key) + QStringLiteral(" = l0 l1\n");
+  const QString path = dir.filePath(QStringLiteral("deploy.ini"));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    return false;
+  file.write((text + extra).toUtf8());
+  file.close();
+  file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  return out->load(path, why);
+}
+
+} // namespace
+
+TEST(TransportSettingsTest, DeploymentNamesModesAndTrust)
+{
+  QTemporaryDir dir;
+  QFile ca(dir.filePath(QStringLiteral("service-ca.pem")));
+  ASSERT_TRUE(ca.open(QIODevice::WriteOnly));
+  ca.write("-----BEGIN CERTIFICATE-----\n");
+  ca.close();
+  const QString pin = QStringLiteral("AB:") + QStringLiteral("0F:").repeated(30) + QStringLiteral("CD");
+  const struct {
+    QString extra;
+    bool loads;
+    TlsMode db, ftp, http;
+    QString caFile;
+    int pinBytes;
+  } cases[] = {
+      {{}, true, TlsMode::Preferred, TlsMode::Preferred, TlsMode::Preferred, {}, 0},
+      {QStringLiteral("db_tls = required\nftp_tls = OFF\nhttp_tls = preferred\n"), true,
+       TlsMode::Required, TlsMode::Off, TlsMode::Preferred, {}, 0},
+      {QStringLiteral("tls_ca = service-ca.pem\n"), true, TlsMode::Preferred, TlsMode::Preferred,
+       TlsMode::Preferred, ca.fileName(), 0},
+      {QStringLiteral("tls_ca = ") + pin + QLatin1Char('\n'), true, TlsMode::Preferred,
+       TlsMode::Preferred, TlsMode::Preferred, {}, 32},
+      {QStringLiteral("db_tls = always\n"), false, {}, {}, {}, {}, 0},
+      {QStringLiteral("tls_ca = missing.pem\n"), false, {}, {}, {}, {}, 0},
+      {QStringLiteral("tls_ca = /etc/ssl/certs/ca-certificates.crt\n"), false, {}, {}, {}, {}, 0},
+      {QStringLiteral("tls_ca = ") + pin.left(pin.size() - 3) + QLatin1Char('\n'), false, {}, {}, {}, {}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.extra.toStdString());
+    Deployment d;
+    QString why;
+    ASSERT_EQ(loadDeployment(dir, c.extra, &d, &why), c.loads) << why.toStdString();
+    if (!c.loads) {
+      EXPECT_TRUE(why.contains(QStringLiteral("deploy.ini")));
+      continue;
+    }
+    const TransportSecurity& t = d.transportSecurity();
+    EXPECT_EQ(t.db, c.db);
+    EXPECT_EQ(t.ftp, c.ftp);
+    EXPECT_EQ(t.http, c.http);
+    EXPECT_EQ(t.caFile, c.caFile);
+    EXPECT_EQ(t.pinnedSha256.size(), c.pinBytes);
+  }
+}
+
+TEST(TransportSettingsTest, HttpAddressesFollowTheMode)
+{
+  const struct {
+    QString host;
+    TlsMode mode;
+    QStringList urls;
+  } cases[] = {
+      {QStringLiteral("10.0.0.5"), TlsMode::Off, {QStringLiteral("http://10.0.0.5/x")}},
+      {QStringLiteral("10.0.0.5"), TlsMode::Preferred,
+       {QStringLiteral("https://10.0.0.5/x"), QStringLiteral("http://10.0.0.5/x")}},
+      {QStringLiteral("10.0.0.5:8080"), TlsMode::Required, {QStringLiteral("https://10.0.0.5/x")}},
+      {QStringLiteral("10.0.0.5:8080"), TlsMode::Preferred,
+       {QStringLiteral("https://10.0.0.5/x"), QStringLiteral("http://10.0.0.5:8080/x")}},
+  };
+  for (const auto& c : cases) {
+    QStringList urls;
+    for (const HttpAddress& a : httpAddresses(c.host, 80, 443, QStringLiteral("/x"), c.mode))
+      urls << a.url;
+    EXPECT_EQ(urls, c.urls) << c.host.toStdString();
+  }
+  EXPECT_EQ(httpAddresses(QStringLiteral("h"), 81, 8443, QStringLiteral("/x"), TlsMode::Preferred)
+                .first()
+                .url,
+            QStringLiteral("https://h:8443/x"));
 }
