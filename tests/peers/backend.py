@@ -1007,6 +1007,7 @@ def serve_tls(cfg: dict, plain_handler, authorizer) -> dict:
         handler.authorizer = authorizer
         base = random.Random(os.getpid() + len(suffix)).randrange(30000, 60000, 100)
         handler.passive_ports = range(base, base + 100)
+        ports[f"ftps{suffix}_passive"] = base  # first of 100 ports
         # An IOLoop of its own: the default one is shared with the plain FTP server,
         # whose thread runs it already.
         ftps = ThreadedFTPServer((LOOPBACK, 0), handler, ioloop=IOLoop())
