@@ -16,8 +16,8 @@
 and writes DIR/backend.env (what the tests need) and DIR/deploy.ini (what the
 client needs). With --tls the backend also makes its own CA and certificates
 (openssl, in DIR/tls), MariaDB offers TLS, and the peer process adds an FTPS
-server (AUTH TLS), an HTTPS file server and a server-list service over HTTPS,
-each also with a certificate for another name, plus a database port that
+server (AUTH TLS) and an HTTPS server with the files and the server-list
+paths, each also with a certificate for another name, plus a database port that
 strips the TLS offer from the server's greeting (a server that offers none). Run it with Debian's /usr/bin/python3: pyftpdlib is installed there.
 """
 
@@ -511,12 +511,12 @@ def _start(lay: Layout, args) -> None:
         "DEPLOY_FILE": str(lay.deploy),
     } | facts | tls_facts | {k.upper() + "_PORT": v for k, v in ports.items()
                              if k.startswith(("ftps", "https", "db_plain"))}
-    write_deploy(lay, db_name, db_port, ports)
+    write_deploy(lay, db_name, db_port, ports, args.tls)
     write_text(lay.env, "# written by backend.py start; removed by backend.py stop\n" +
                "".join(f"{k}={v}\n" for k, v in env.items()), mode=0o600)
 
 
-def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict) -> None:
+def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict, tls: bool = False) -> None:
     server_list_host = f"{LOOPBACK}:{ports['server_list']}"
     manual_host = f"{LOOPBACK}:{ports['http']}"
     lines = [
@@ -535,9 +535,15 @@ def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict) -> None:
         f"maindb = {recipe(SECRETS['maindb'])}",
         f"db = {recipe(SECRETS['db'])}",
         f"db_port = {db_port}",
-        f"ftp_port = {ports['ftp']}",
+        f"ftp_port = {ports['ftps'] if tls else ports['ftp']}",
         f"http_port = {ports['http']}",
     ]
+    if tls:
+        # The backend's CA beside the file; every channel uses TLS where offered and
+        # checks the certificate against it.
+        shutil.copyfile(lay.tls / "ca.pem", lay.root / "service-ca.pem")
+        lines += ["tls_ca = service-ca.pem", f"https_port = {ports['https']}",
+                  "db_tls = preferred", "ftp_tls = preferred", "http_tls = preferred"]
     write_text(lay.deploy, "\n".join(lines) + "\n", mode=0o600)
 
 
@@ -628,7 +634,7 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
                   "client": self.client_address[0]}
         if path not in SERVER_LIST_PATHS:
             record["status"] = 404
-            self.server.log.write(record)
+            getattr(self.server, "server_list_log", self.server.log).write(record)
             self.send_error(404)
             return
         control = read_control(cfg["server_list_control"])
@@ -651,7 +657,7 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
                 record["refused"] = f"grant failed: {exc}"
                 answer = "0"
         record["answer"] = answer
-        self.server.log.write(record)
+        getattr(self.server, "server_list_log", self.server.log).write(record)
         data = answer.encode("utf-8")
         self.send_response(200)
         self.send_header("Content-Type", "text/html; charset=UTF-8")
@@ -1019,17 +1025,28 @@ def serve_tls(cfg: dict, plain_handler, authorizer) -> dict:
 
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(tls / f"{name}.pem", tls / f"{name}.key")
-        for kind, handler_class, log in (("https", FileHandler, cfg["http_log"]),
-                                         ("https_server_list", ServerListHandler, cfg["server_list_log"])):
-            if kind == "https_server_list" and suffix:
-                continue
-            srv = TlsHttpServer((LOOPBACK, 0), handler_class, context)
-            srv.daemon_threads = True
-            srv.cfg, srv.log = cfg, JsonLog(log)
-            threading.Thread(target=srv.serve_forever, kwargs={"poll_interval": 0.05}, daemon=True).start()
-            ports[f"{kind}{suffix}"] = srv.server_address[1]
+        srv = TlsHttpServer((LOOPBACK, 0), FileAndServerListHandler, context)
+        srv.daemon_threads = True
+        srv.cfg, srv.log = cfg, JsonLog(cfg["http_log"])
+        srv.server_list_log = JsonLog(cfg["server_list_log"])
+        threading.Thread(target=srv.serve_forever, kwargs={"poll_interval": 0.05}, daemon=True).start()
+        ports[f"https{suffix}"] = srv.server_address[1]
     ports["db_plain"] = serve_tls_stripping_proxy(cfg["db_port"])
     return ports
+
+
+class FileAndServerListHandler(FileHandler):
+    """One web server, as the service's host has: the files and the server-list paths."""
+    _address = staticmethod(ServerListHandler._address)
+    _check_account = staticmethod(ServerListHandler._check_account)
+
+    def do_POST(self):
+        ServerListHandler._handle(self)
+
+    def do_GET(self):
+        if self.path.partition("?")[0] in SERVER_LIST_PATHS:
+            return ServerListHandler._handle(self)
+        return FileHandler.do_GET(self)
 
 
 class TlsHttpServer(http.server.ThreadingHTTPServer):
