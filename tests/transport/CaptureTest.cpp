@@ -63,20 +63,13 @@ private:
   bool m_ready = false;
 };
 
-class CaptureTest : public ::testing::Test {
+class CaptureTest : public TlsBackendTest {
 protected:
   void SetUp() override
   {
     if (QStandardPaths::findExecutable(QStringLiteral("tshark")).isEmpty())
       GTEST_SKIP() << "tshark is not installed";
-    be = tlsBackend();
-    Session.reset();
-  }
-  void TearDown() override
-  {
-    g_FtpClose();
-    Session.Connection.reset();
-    Session.reset();
+    TlsBackendTest::SetUp();
   }
 
   QString filter() const
@@ -156,9 +149,7 @@ protected:
             {"installer bytes", installer.read(64)}};
   }
 
-  IsolatedBackend* be = nullptr;
   QTemporaryDir dir;
-  ScopedScriptedUi ui;
 };
 
 } // namespace

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "common/Session.h"
 #include "common/TransportSecurity.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
+#include "transfer/FtpRoutines.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +23,25 @@ inline IsolatedBackend* tlsBackend()
   }();
   return backend.get();
 }
+
+/// A fixture on the TLS backend; every case starts and ends with an empty session.
+class TlsBackendTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    be = tlsBackend();
+    Session.reset();
+  }
+  void TearDown() override
+  {
+    g_FtpClose();
+    Session.Connection.reset();
+    Session.reset();
+  }
+
+  IsolatedBackend* be = nullptr;
+  ScopedScriptedUi ui;
+};
 
 /// What a case names as trust in deploy.ini's tls_ca.
 enum class Trust { None, Ca, WrongCa, Pin, WrongPin };

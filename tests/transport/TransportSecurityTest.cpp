@@ -61,23 +61,7 @@ const Case kCases[] = {
     {TlsMode::Required, Trust::Pin, Server::OffersNone, Outcome::Refused},
 };
 
-class TransportSecurityTest : public ::testing::Test {
-protected:
-  void SetUp() override
-  {
-    be = tlsBackend();
-    Session.reset();
-  }
-  void TearDown() override
-  {
-    g_FtpClose();
-    Session.Connection.reset();
-    Session.reset();
-  }
-
-  IsolatedBackend* be = nullptr;
-  ScopedScriptedUi ui;
-};
+using TransportSecurityTest = TlsBackendTest;
 
 /// The database connection string of a case: the server that offers none is the port
 /// that strips the offer from MariaDB's greeting; the other name is "localhost", which
