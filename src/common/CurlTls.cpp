@@ -86,6 +86,11 @@ bool applyCurlTls(CURL* curl, TlsMode mode, const TransportSecurity& trust, Curl
   const bool verify = mode == TlsMode::Required || !trust.caFile.isEmpty();
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, verify ? 1L : 0L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, verify ? 2L : 0L);
+#if defined(Q_OS_WIN)
+  // Schannel asks for revocation data by default and fails when a private CA publishes
+  // none; a revoked certificate is still refused.
+  curl_easy_setopt(curl, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
+#endif
   if (!trust.caFile.isEmpty()) {
     // curl copies the text.
     const QByteArray ca = QFile::encodeName(trust.caFile);
