@@ -8,6 +8,7 @@
 #include "common/RuntimeError.h"
 #include "common/Session.h"
 #include "mainwindow/MainWindow.h"
+#include "startup/AccessRegistration.h"
 #include "platform/ScriptedUi.h"
 #include "transfer/FtpRoutines.h"
 #include "transfer/FtpSession.h"
@@ -182,6 +183,50 @@ TEST_F(TransportSecurityTest, InstallerDownloadHonoursEachMode)
     EXPECT_EQ(dn.FileSize(), be->number(QStringLiteral("INSTALLER_SIZE")));
     EXPECT_EQ(dn.Url().startsWith(QStringLiteral("https://")), c.expected == Outcome::Encrypted)
         << dn.Url().toStdString();
+  }
+}
+
+TEST_F(TransportSecurityTest, ServerListIsAskedOverHttpsOrNotAtAll)
+{
+  Session.DbUser = be->dbUser();
+  Session.DbPassword = be->dbPassword();
+  Session.ServiceMainDb = be->value(QStringLiteral("MAINDB"));
+  Session.ServiceDb = be->value(QStringLiteral("MEMBER_DB"));
+  Session.ServerListHost = QStringLiteral("127.0.0.1:%1").arg(be->serverListPort());
+  const QString httpsHost = QStringLiteral("127.0.0.1:%1").arg(be->value(QStringLiteral("HTTPS_PORT")));
+  const struct {
+    TlsMode mode;
+    Trust trust;
+    bool admitted;
+  } cases[] = {
+      {TlsMode::Required, Trust::Ca, true},
+      {TlsMode::Required, Trust::Pin, true},
+      {TlsMode::Required, Trust::WrongCa, false},
+      // A named CA that rejects the certificate is not followed by plain HTTP.
+      {TlsMode::Preferred, Trust::WrongCa, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(modeName(c.mode)) + "/" + trustName(c.trust));
+    Session.Tls = trustFor(*be, c.trust);
+    Session.Tls.http = c.mode;
+    Session.HttpsPort = be->number(QStringLiteral("HTTPS_PORT"));
+    be->clearServerListLog();
+    ui->messages.clear();
+    bool ended = false;
+    try {
+      g_Send_IP();
+    } catch (const ProcessEnded&) {
+      ended = true;
+    }
+    const auto requests = be->serverListRequests();
+    EXPECT_EQ(ended, !c.admitted);
+    if (!c.admitted) {
+      EXPECT_TRUE(requests.isEmpty());
+      EXPECT_EQ(ui->texts(), (QStringList{tlsRequiredNotice(), registration::failureMessage()}));
+      continue;
+    }
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests.first().header(QStringLiteral("Host")), httpsHost);  // the HTTPS peer
   }
 }
 
