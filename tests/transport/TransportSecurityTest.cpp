@@ -9,6 +9,7 @@
 #include "common/Session.h"
 #include "mainwindow/MainWindow.h"
 #include "startup/AccessRegistration.h"
+#include "startup/Secrets.h"
 #include "platform/ScriptedUi.h"
 #include "transfer/FtpRoutines.h"
 #include "transfer/FtpSession.h"
@@ -228,6 +229,25 @@ TEST_F(TransportSecurityTest, ServerListIsAskedOverHttpsOrNotAtAll)
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.first().header(QStringLiteral("Host")), httpsHost);  // the HTTPS peer
   }
+}
+
+TEST_F(TransportSecurityTest, TheBackendsDeploymentFileProtectsEveryChannel)
+{
+  // The demo's file: preferred everywhere with the backend's CA beside it.
+  Deployment deployment;
+  QString why;
+  ASSERT_TRUE(deployment.load(be->deployFile(), &why)) << why.toStdString();
+  buildSecrets(deployment);
+  Session.ConnectionString = buildConnectionString();
+  g_Open_MainConn();
+  EXPECT_TRUE(Session.DbLink.encrypted);
+  g_Nothing_MainConn();
+  ASSERT_TRUE(g_FtpOpen(Session.ServerAddress, QString::number(Session.FtpPort), Session.FtpUser,
+                        Session.DbPassword));
+  EXPECT_TRUE(ftpSession().isProtected());
+  g_FtpClose();
+  g_Send_IP();
+  EXPECT_TRUE(ui->messages.isEmpty()) << ui->texts().join(u'\n').toStdString();
 }
 
 TEST_F(TransportSecurityTest, MainWindowStatusLineFollowsTheDatabaseLink)
