@@ -8,7 +8,9 @@ VCM_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev libx11-dev
   libmariadb-dev libcurl4-openssl-dev libgtest-dev libbenchmark-dev
-  mariadb-server python3 python3-pyftpdlib fonts-nanum imagemagick xvfb xauth
+  mariadb-server python3 python3-pyftpdlib python3-openssl openssl fonts-nanum imagemagick xvfb xauth
+  libssl-dev  # the pin check in the TLS handshake of the curl channels
+  tshark      # the capture test of the TLS channels
   libxlsxwriter-dev python3-xlrd python3-openpyxl
   curl  # the baseline of the upload benchmark
 )

@@ -2,7 +2,9 @@
 //  - loading a month of 5,000 entries (40 accounts, 5 businesses, 5 banks) into the grid
 //    against fetching the same query with bare libmariadb into plain structs;
 //  - saving 500 changed rows against executing the same 500 statements directly;
-//  - a row click with painting on 5,000 rows (median of single clicks).
+//  - a row click with painting on 5,000 rows (median of single clicks);
+//  - the month's load over TLS against the same load in clear text from the same server
+//    (a backend of its own that offers TLS), alternating, medians of the rounds.
 // Both sides of a ratio open and close their own connection, as the ledger does.
 
 #include "common/MainConn.h"
@@ -48,9 +50,8 @@ struct Deal {
 
 test::Backend& backend() { return test::Backend::shared(); }
 
-void seed()
+void seed(test::Backend& be)
 {
-  auto& be = backend();
   const QString c = QLatin1Char('\'') + Company + QLatin1Char('\'');
   for (const char* t : {"DEAL_LIST", "SET_ACCOUNT_LIST", "SET_BUSI_LIST", "SET_BANK_LIST"})
     be.adminExec(QStringLiteral("DELETE FROM %1 WHERE COM_CD = %2").arg(QLatin1String(t), c));
@@ -251,8 +252,49 @@ void BM_RowClick(benchmark::State& state)
   state.counters["rows"] = s.ledger.sprDeal.rowCount();
 }
 
+double median(std::vector<double> v)
+{
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void BM_LoadMonthTls(benchmark::State& state)
+{
+  test::IsolatedOptions options;
+  options.noLocalGrant = false;
+  options.schemaOnly = true;
+  options.tls = true;
+  const auto tls = test::Backend::startIsolated(options);
+  seed(*tls);
+  const QString shared = Session.ConnectionString;
+  Session.ConnectionString = tls->connectionString();
+  Screen s;
+  std::vector<double> clear, secured;
+  bool encrypted = true;
+  for (auto _ : state) {
+    for (const bool useTls : {false, true}) {
+      Session.Tls = {};
+      Session.Tls.db = useTls ? TlsMode::Required : TlsMode::Off;
+      Session.Tls.caFile = tls->value(QStringLiteral("TLS_CA"));
+      const auto t0 = Clock::now();
+      s.ledger.Set_Deal_List(0);
+      (useTls ? secured : clear).push_back(ms(Clock::now() - t0));
+      if (useTls)
+        encrypted &= Session.DbLink.encrypted;
+    }
+  }
+  if (!encrypted || s.ledger.sprDeal.rowCount() != Entries)
+    state.SkipWithError("the month did not load over TLS");
+  state.counters["clear_median_ms"] = median(clear);
+  state.counters["tls_median_ms"] = median(secured);
+  state.counters["ratio"] = median(secured) / median(clear);
+  Session.Tls = {};
+  Session.ConnectionString = shared;
+}
+
 } // namespace
 
+BENCHMARK(BM_LoadMonthTls)->Unit(benchmark::kMillisecond)->Iterations(15);
 BENCHMARK(BM_LoadMonth)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_RecordSetOnly)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_LoadWithoutView)->Unit(benchmark::kMillisecond)->Iterations(20);
@@ -266,8 +308,8 @@ int main(int argc, char** argv)
   if (!test::Backend::sharedOrExplain())
     return 1;
   ScopedScriptedUi ui;
-  seed();
   auto& be = backend();
+  seed(be);
   bench::benchSession(be.connectionString(), Company);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -70,8 +70,11 @@ const QSet<QString> kRecipeKeys = {
     QStringLiteral("info_crypt_key"), QStringLiteral("server_list_host"),
     QStringLiteral("manual_host"),    QStringLiteral("maindb"),    QStringLiteral("db")};
 
+const QSet<QString> kTlsModeKeys = {QStringLiteral("db_tls"), QStringLiteral("ftp_tls"),
+                                    QStringLiteral("http_tls")};
+
 const QSet<QString> kNumberKeys = {QStringLiteral("db_port"), QStringLiteral("ftp_port"),
-                                   QStringLiteral("http_port")};
+                                   QStringLiteral("http_port"), QStringLiteral("https_port")};
 
 bool pick(const QString& token, QChar* out)
 {
@@ -107,6 +110,22 @@ bool pick(const QString& token, QChar* out)
   default:
     return false;
   }
+}
+
+/// tls_ca: a fingerprint to pin, or the name of a readable CA file in the deployment
+/// file's folder (a bare file name; a path elsewhere is refused so the file travels with
+/// the installation).
+bool parseTrust(const QString& value, const QDir& folder, TransportSecurity* tls)
+{
+  if (parseSha256Pin(value, &tls->pinnedSha256))
+    return true;
+  if (value.isEmpty() || value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\')))
+    return false;
+  const QFileInfo ca(folder.filePath(value));
+  if (!ca.isFile() || !ca.isReadable())
+    return false;
+  tls->caFile = ca.absoluteFilePath();
+  return true;
 }
 
 } // namespace
@@ -162,11 +181,13 @@ bool Deployment::load(const QString& path, QString* error)
 {
   m_recipes.clear();
   m_numbers.clear();
+  m_tls = TransportSecurity();
   const auto fail = [&](const QString& why) {
     if (error)
       *error = why;
     m_recipes.clear();
     m_numbers.clear();
+    m_tls = TransportSecurity();
     return false;
   };
   const QFileInfo info(path);
@@ -207,6 +228,15 @@ bool Deployment::load(const QString& path, QString* error)
       if (!ok || n <= 0 || n > 65535)
         return fail(where);
       m_numbers.insert(key, n);
+    } else if (kTlsModeKeys.contains(key)) {
+      TlsMode mode;
+      if (!parseTlsMode(value, &mode))
+        return fail(where);
+      (key == QLatin1String("db_tls") ? m_tls.db : key == QLatin1String("ftp_tls") ? m_tls.ftp : m_tls.http) = mode;
+    } else if (key == QLatin1String("tls_ca")) {
+      if (!parseTrust(value, info.absoluteDir(), &m_tls))
+        return fail(QStringLiteral("설치 설정 파일(deploy.ini)의 tls_ca(%1)가 인증서 파일도 "
+                                   "SHA-256 지문도 아닙니다.").arg(value));
     } else if (kRecipeKeys.contains(key)) {
       QString assembled;
       if (!assembleRecipe(value, &assembled) || assembled.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TransportSecurity.h"
+
 #include <QHash>
 #include <QString>
 
@@ -9,7 +11,10 @@ namespace vcm {
 /// list of picks from three constant alphabets, assembled character by character at run
 /// time. Tokens, separated by blanks: dN (digit N), lN (lower-case letter N, a = 0),
 /// uN (letter N upper-cased), sN (special character N), and the literal tokens "." and ":".
-/// A few plain numbers (db_port, ftp_port, http_port) may stand beside the recipes.
+/// A few plain numbers (db_port, ftp_port, http_port) may stand beside the recipes, and
+/// the transport-security words: db_tls, ftp_tls, http_tls (off, preferred, required;
+/// preferred when absent) and tls_ca (a CA file beside the deployment file, or the
+/// SHA-256 fingerprint of the server certificate to pin).
 class Deployment {
 public:
   static constexpr const char* kDigits = "0123456789";
@@ -32,6 +37,9 @@ public:
 
   bool has(const QString& key) const { return m_recipes.contains(key); }
 
+  /// The transport-security settings (defaults for what the file does not name).
+  const TransportSecurity& transportSecurity() const { return m_tls; }
+
   /// Assembles a recipe text. Returns false for an unknown token.
   static bool assembleRecipe(const QString& recipe, QString* out);
 
@@ -41,6 +49,7 @@ public:
 private:
   QHash<QString, QString> m_recipes;
   QHash<QString, int> m_numbers;
+  TransportSecurity m_tls;
 };
 
 } // namespace vcm

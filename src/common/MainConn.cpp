@@ -9,11 +9,26 @@ namespace vcm {
 
 namespace {
 
+std::function<void(const DbLinkProtection&)>& linkObserver()
+{
+  static std::function<void(const DbLinkProtection&)> observer;
+  return observer;
+}
+
+DbTlsOptions sessionDbTls()
+{
+  return {Session.Tls.db, Session.Tls.caFile, Session.Tls.pinnedSha256};
+}
+
 void openOnce(const QDeadlineTimer& deadline)
 {
   Session.Connection = std::make_unique<Connection>();
   Session.Connection->setHiddenTexts({Session.CryptKey, Session.InfoCryptKey});
+  Session.Connection->setTls(sessionDbTls());
   Session.Connection->open(Session.ConnectionString, deadline);
+  Session.DbLink = Session.Connection->protection();
+  if (linkObserver())
+    linkObserver()(Session.DbLink);
 }
 
 Connection& requireConnection()
@@ -25,6 +40,11 @@ Connection& requireConnection()
 }
 
 } // namespace
+
+void setDbLinkObserver(std::function<void(const DbLinkProtection&)> observer)
+{
+  linkObserver() = std::move(observer);
+}
 
 void g_Open_MainConn()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/db/Connection.h"
 #include "common/db/RecordSet.h"
 
 #include <QStringList>
@@ -13,6 +14,10 @@ namespace vcm {
 /// time), then lets pending interface events run. On failure it tries once more at once
 /// with another new object; the second failure is thrown to the caller unchanged.
 void g_Open_MainConn();
+
+/// Called after every successful g_Open_MainConn with how the link is protected (the
+/// main window shows it on its status line). One observer; an empty function removes it.
+void setDbLinkObserver(std::function<void(const DbLinkProtection&)> observer);
 
 /// Closes and drops Session.Connection. When closing fails, shows the close-failure
 /// notice and the standard error notice; the failed object is kept.

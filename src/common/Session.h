@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TransportSecurity.h"
 #include "common/db/Connection.h"
 
 #include <QString>
@@ -35,12 +36,18 @@ struct SessionState {
   int DbPort = 3306;
   int FtpPort = 21;
   int HttpPort = 80;
+  int HttpsPort = 443;
   /// Host (and optional ":port") of the server-list service and of the manual pages.
   QString ServerListHost;
   QString ManualHost;
   /// Names of the service's main database and member database, sent to the server-list service.
   QString ServiceMainDb;
   QString ServiceDb;
+
+  /// What each channel insists on (deployment data).
+  TransportSecurity Tls;
+  /// How the last database connection was protected (shown on the main window's status line).
+  DbLinkProtection DbLink;
 
   /// Empties everything (tests start each case from a fresh session).
   void reset();

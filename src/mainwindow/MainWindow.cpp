@@ -17,6 +17,9 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QStatusBar>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -127,9 +130,52 @@ MainWindow::MainWindow(QWidget* parent)
   layout->addWidget(m_picTitle);
   layout->addWidget(m_mdi, 1);
   setCentralWidget(central);
+
+  // The status line says whether the database link is protected, so a member and a
+  // support person can see it; it follows every connection the program opens.
+  auto* status = new QStatusBar(this);
+  status->setObjectName(QStringLiteral("staLine"));
+  m_linkIcon = new QLabel(status);
+  m_linkIcon->setObjectName(QStringLiteral("picDbLink"));
+  m_linkText = new QLabel(status);
+  m_linkText->setObjectName(QStringLiteral("lblDbLink"));
+  status->addPermanentWidget(m_linkIcon);
+  status->addPermanentWidget(m_linkText);
+  setStatusBar(status);
+  setDbLinkObserver([this](const DbLinkProtection&) { showDbLink(); });
+  showDbLink();
   resize(twipsSize(19755, 12930));
 
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+}
+
+namespace {
+
+/// A padlock, closed for a protected link and open for a clear one.
+QPixmap padlock(bool closed)
+{
+  QPixmap pixmap(14, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor colour = closed ? QColor(0x1e, 0x7b, 0x34) : QColor(0xb0, 0x3a, 0x2e);
+  p.setPen(QPen(colour, 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(3, 1, 8, 10).translated(closed ? 0 : 3, 0), 0, 180 * 16);
+  p.drawLine(QPointF(closed ? 3 : 6, 6), QPointF(closed ? 3 : 6, 8));
+  p.drawLine(QPointF(closed ? 11 : 14, 6), QPointF(closed ? 11 : 14, 8));
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawRoundedRect(QRectF(1, 7, 12, 8), 1.5, 1.5);
+  return pixmap;
+}
+
+} // namespace
+
+void MainWindow::showDbLink()
+{
+  m_linkText->setText(linkStatusText(Session.DbLink));
+  m_linkIcon->setPixmap(padlock(Session.DbLink.encrypted));
 }
 
 MainWindow::~MainWindow()
@@ -137,6 +183,7 @@ MainWindow::~MainWindow()
   // The frame's children are destroyed after this object's members; the area must not
   // report activations into a half-destroyed window.
   disconnect(m_mdi, nullptr, this, nullptr);
+  setDbLinkObserver({});
   // Child windows reach back into the frame when they go; let them go while it is whole.
   qDeleteAll(m_mdi->subWindowList());
   if (g_instance == this)

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QDialog;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -144,6 +145,9 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
 
 private:
+  /// Shows on the status line whether the database link is protected.
+  void showDbLink();
+
   void buildMenuBand(QWidget* band);
   void buildTitleBand(QWidget* band);
   void buildImageLists();
@@ -163,6 +167,8 @@ private:
   QWidget* m_picTitle = nullptr;
   QWidget* m_picQuick = nullptr;
   QMdiArea* m_mdi = nullptr;
+  QLabel* m_linkIcon = nullptr;
+  QLabel* m_linkText = nullptr;
   std::array<PictureButton*, kWorkButtonCount> m_work{};
   std::array<PictureButton*, kGotoButtonCount> m_goto{};
   QMap<int, PictureButton*> m_quickButtons;

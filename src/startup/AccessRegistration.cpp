@@ -1,5 +1,7 @@
 #include "startup/AccessRegistration.h"
 
+#include "common/CurlTls.h"
+
 #include "common/RuntimeError.h"
 #include "common/Session.h"
 #include "platform/Ui.h"
@@ -24,6 +26,27 @@ void failAndEnd()
   ui().endProcess(1);
 }
 
+/// Posts to the server-list service over HTTPS and/or HTTP as http_tls says. Under
+/// Preferred a failed HTTPS attempt is followed by plain HTTP, unless a named CA or pin
+/// rejected the certificate.
+QByteArray postToServerList(const QString& target)
+{
+  const auto addresses = httpAddresses(Session.ServerListHost, Session.HttpPort, Session.HttpsPort,
+                                       target, Session.Tls.http);
+  for (qsizetype i = 0;; ++i) {
+    try {
+      return httpPostForm(addresses[i].url, Session.SqlText.toUtf8());
+    } catch (const RuntimeError& e) {
+      const bool last = i + 1 == addresses.size();
+      if (last || !mayFallBackToClear(e.nativeCode, Session.Tls)) {
+        if (addresses[i].tls && isCurlTlsFailure(e.nativeCode))
+          notice(tlsRequiredNotice(), Icon::Exclamation);
+        throw;
+      }
+    }
+  }
+}
+
 /// Up to five attempts, 300 ms apart with events running between them. A number other
 /// than 1 is tried again; anything else ends at once.
 void registerAddress(const QString& path, const QString& strkind)
@@ -32,9 +55,8 @@ void registerAddress(const QString& path, const QString& strkind)
     if (Session.ServerListHost.isEmpty())
       failAndEnd();
     for (int attempt = 1;; ++attempt) {
-      const QString url = QStringLiteral("http://") + Session.ServerListHost + path +
-                          QLatin1Char('?') + registration::queryString(strkind);
-      const auto answer = registration::answerNumber(httpPostForm(url, Session.SqlText.toUtf8()));
+      const QString target = path + QLatin1Char('?') + registration::queryString(strkind);
+      const auto answer = registration::answerNumber(postToServerList(target));
       if (!answer)
         throw RuntimeError(kTypeMismatch, QStringLiteral("형식이 일치하지 않습니다."));
       if (*answer == 1.0)

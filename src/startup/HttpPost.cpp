@@ -1,6 +1,8 @@
 #include "startup/HttpPost.h"
 
+#include "common/CurlTls.h"
 #include "common/RuntimeError.h"
+#include "common/Session.h"
 #include "platform/CurlWait.h"
 #include "platform/NetworkWait.h"
 
@@ -66,6 +68,8 @@ QByteArray httpPostForm(const QString& url, const QByteArray& body)
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 15L);
   curl_easy_setopt(c, CURLOPT_TIMEOUT, 90L);
+  if (urlBytes.startsWith("https:") && !applyCurlTls(c, Session.Tls.http, Session.Tls, CurlChannel::Http))
+    throw RuntimeError(kRequestFailed, tlsRequiredNotice(), CURLE_SSL_ENGINE_INITFAILED);
 
   std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
   if (!multi)
@@ -79,7 +83,8 @@ QByteArray httpPostForm(const QString& url, const QByteArray& body)
     throw RuntimeError(kRequestFailed, stallDescription());
   if (result != CURLE_OK)
     throw RuntimeError(kRequestFailed, QStringLiteral("서버에 연결할 수 없습니다. (%1)")
-                                           .arg(QString::fromUtf8(curl_easy_strerror(result))));
+                                           .arg(QString::fromUtf8(curl_easy_strerror(result))),
+                       static_cast<int>(result));
   return answer;
 }
 

@@ -39,6 +39,8 @@ void buildSecrets(const Deployment& deployment)
   Session.DbPort = deployment.number(QStringLiteral("db_port"), 3306);
   Session.FtpPort = deployment.number(QStringLiteral("ftp_port"), 21);
   Session.HttpPort = deployment.number(QStringLiteral("http_port"), 80);
+  Session.HttpsPort = deployment.number(QStringLiteral("https_port"), 443);
+  Session.Tls = deployment.transportSecurity();
 }
 
 QString buildConnectionString()

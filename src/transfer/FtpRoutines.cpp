@@ -1,6 +1,8 @@
 #include "transfer/FtpRoutines.h"
 
+#include "common/CurlTls.h"
 #include "common/RuntimeError.h"
+#include "common/Session.h"
 #include "platform/Ui.h"
 
 #include <exception>
@@ -31,7 +33,14 @@ bool g_FtpOpen(const QString& server, const QString& port, const QString& user,
     const uint number = port.trimmed().toUInt(&ok);
     if (!ok || number == 0 || number > 65535)
       throw RuntimeError(13, QStringLiteral("형식이 일치하지 않습니다."));
-    return ftpSession().open(server, static_cast<quint16>(number), user, password);
+    FtpSession& session = ftpSession();
+    session.setTls(Session.Tls.ftp, Session.Tls);
+    if (session.open(server, static_cast<quint16>(number), user, password))
+      return true;
+    // The callers say that the transfer failed; this says why, when TLS was the reason.
+    if (session.tlsRefused())
+      notice(tlsRequiredNotice(), Icon::Exclamation);
+    return false;
   });
 }
 

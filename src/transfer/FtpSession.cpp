@@ -1,5 +1,6 @@
 #include "transfer/FtpSession.h"
 
+#include "common/CurlTls.h"
 #include "common/RuntimeError.h"
 #include "platform/CurlWait.h"
 #include "platform/Ui.h"
@@ -196,12 +197,15 @@ struct FtpRequest {
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kResponseTimeoutSeconds);
+    s.m_tlsUsable = applyCurlTls(curl, s.m_tlsMode, s.m_trust, CurlChannel::Ftp);
   }
 
   CURLcode perform()
   {
     if (!curl)
       return CURLE_FAILED_INIT;
+    if (!session.m_tlsUsable)
+      return CURLE_SSL_ENGINE_INITFAILED;  // the TLS settings cannot be honoured here
     session.m_busy = true;
     // Through the session's multi handle, whose cache keeps the control connection.
     const auto rc = static_cast<CURLcode>(performWaiting(session.m_multi, curl, &session.m_stalled));
@@ -217,6 +221,12 @@ struct FtpRequest {
 };
 
 FtpSession::FtpSession() = default;
+
+void FtpSession::setTls(TlsMode mode, const TransportSecurity& trust)
+{
+  m_tlsMode = mode;
+  m_trust = trust;
+}
 
 FtpSession::~FtpSession()
 {
@@ -245,20 +255,35 @@ bool FtpSession::open(const QString& server, quint16 port, const QString& user,
   // Logging in without a transfer; the handle keeps the control connection.
   CURLcode rc;
   char* entry = nullptr;
+  m_tlsRefused = m_protected = false;
   {
     FtpRequest request(*this, urlFor(QStringLiteral("/"), true));
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    // curl tells whether the control connection runs over TLS only while it is attached
+    // to the request: ask at each server reply of the login.
+    curl_easy_setopt(m_curl, CURLOPT_HEADERFUNCTION, &FtpSession::onLoginReply);
+    curl_easy_setopt(m_curl, CURLOPT_HEADERDATA, this);
     rc = request.perform();
     if (rc == CURLE_OK)
       curl_easy_getinfo(m_curl, CURLINFO_FTP_ENTRY_PATH, &entry);
   }
+  if (rc == CURLE_OK && m_tlsMode == TlsMode::Required && !m_protected)
+    rc = CURLE_USE_SSL_FAILED;  // never reached: curl refuses first; kept as the last word
   if (rc != CURLE_OK) {
+    m_tlsRefused = m_tlsMode != TlsMode::Off && (isCurlTlsFailure(rc) || !m_tlsUsable);
     close();
     return false;
   }
   if (entry && *entry == '/')
     m_directory = QString::fromUtf8(entry);
   return true;
+}
+
+size_t FtpSession::onLoginReply(char*, size_t size, size_t count, void* self)
+{
+  auto* session = static_cast<FtpSession*>(self);
+  session->m_protected = curlUsedTls(session->m_curl);
+  return size * count;
 }
 
 bool FtpSession::setDirectory(const QString& path)

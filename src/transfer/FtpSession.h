@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TransportSecurity.h"
 #include "transfer/ProgressIndicator.h"
 
 #include <QByteArray>
@@ -33,6 +34,17 @@ public:
   FtpSession(const FtpSession&) = delete;
   FtpSession& operator=(const FtpSession&) = delete;
 
+  /// TLS for the following open(): explicit FTPS with a protected data channel, tried
+  /// (Preferred) or insisted on (Required).
+  void setTls(TlsMode mode, const TransportSecurity& trust);
+
+  /// The last open() failed because TLS could not be had as required (no TLS offered,
+  /// a certificate that did not verify, a pin that did not match).
+  bool tlsRefused() const { return m_tlsRefused; }
+
+  /// The control connection runs over TLS.
+  bool isProtected() const { return m_protected; }
+
   /// Drops a held connection, then connects and logs in.
   bool open(const QString& server, quint16 port, const QString& user, const QString& password);
 
@@ -59,6 +71,7 @@ public:
 private:
   friend struct FtpRequest;
 
+  static size_t onLoginReply(char* data, size_t size, size_t count, void* self);
   QString absolutePath(const QString& path) const;
   QByteArray urlFor(const QString& absolutePath, bool directory) const;
   bool changeDirectory(const QString& absolutePath);
@@ -74,6 +87,11 @@ private:
   QString m_directory;
   bool m_busy = false;
   bool m_closeRequested = false;
+  TlsMode m_tlsMode = TlsMode::Off;
+  TransportSecurity m_trust;
+  bool m_tlsUsable = true;
+  bool m_tlsRefused = false;
+  bool m_protected = false;
 };
 
 /// The process-wide session behind the g_Ftp routines.

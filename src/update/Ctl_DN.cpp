@@ -443,4 +443,16 @@ void Ctl_DN::Pause(bool paused)
     status(QStringLiteral("Unpausing"));
 }
 
+void Ctl_DN::GetFileInformationFirst(const QList<HttpAddress>& addresses, TlsMode mode,
+                                     const TransportSecurity& trust)
+{
+  SetTls(mode, trust);
+  for (const HttpAddress& address : addresses) {
+    SetUrl(address.url);
+    GetFileInformation();
+    if (FileSize() > 0 || !mayFallBackToClear(TransportResult(), trust))
+      return;
+  }
+}
+
 } // namespace vcm

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ConnectedState.h"
+#include "common/CurlTls.h"
 #include "update/HttpFetch.h"
 
 #include <QElapsedTimer>
@@ -51,6 +52,16 @@ public:
 
   QString Url() const { return m_url; }
   void SetUrl(const QString& url);
+  /// TLS settings for an https Url.
+  void SetTls(TlsMode mode, const TransportSecurity& trust) { m_fetch.setTls(mode, trust); }
+  /// curl's result of the last fetch (0 when it succeeded or none ended yet).
+  int TransportResult() const { return m_fetch.result(); }
+
+  /// GetFileInformation on each address in turn (Url is set to it) until one announces
+  /// a size. A failed HTTPS address is followed by the next one (plain HTTP under
+  /// Preferred) unless a CA or pin in `trust` rejected the certificate.
+  void GetFileInformationFirst(const QList<HttpAddress>& addresses, TlsMode mode,
+                               const TransportSecurity& trust);
   qint32 CHUNK() const { return m_chunk; }
   void SetCHUNK(qint32 bytes);
   QString SaveLocation() const { return m_saveLocation; }

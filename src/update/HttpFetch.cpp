@@ -1,5 +1,6 @@
 #include "update/HttpFetch.h"
 
+#include "common/CurlTls.h"
 #include "common/RuntimeError.h"
 #include "platform/NetworkWait.h"
 
@@ -41,6 +42,7 @@ HttpFetch::~HttpFetch()
 void HttpFetch::start(const QString& url, const QByteArray& requestHeader)
 {
   cancel();
+  m_lastResult = CURLE_OK;
   m_url = url.toUtf8();
   m_easy = curl_easy_init();
   if (!m_easy)
@@ -56,11 +58,21 @@ void HttpFetch::start(const QString& url, const QByteArray& requestHeader)
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 15L);
   m_quiet.start();
+  if (m_url.startsWith("https:") && !applyCurlTls(c, m_tlsMode, m_trust, CurlChannel::Http)) {
+    // Settings this curl cannot honour: nothing is sent; the exchange ends as failed.
+    curl_easy_setopt(c, CURLOPT_URL, "https://");
+  }
   if (!requestHeader.isEmpty()) {
     m_requestHeaders = curl_slist_append(nullptr, requestHeader.constData());
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, m_requestHeaders);
   }
   curl_multi_add_handle(m_multi, c);
+}
+
+void HttpFetch::setTls(TlsMode mode, const TransportSecurity& trust)
+{
+  m_tlsMode = mode;
+  m_trust = trust;
 }
 
 void HttpFetch::cancel()
@@ -129,6 +141,7 @@ void HttpFetch::perform()
     if (msg->msg == CURLMSG_DONE && msg->easy_handle == m_easy) {
       m_done = true;
       m_result = msg->data.result;
+      m_lastResult = m_result;
       m_errorText = QString::fromUtf8(curl_easy_strerror(msg->data.result));
     }
   }

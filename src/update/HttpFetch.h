@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TransportSecurity.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
@@ -29,6 +31,12 @@ public:
   /// Starts a GET of `url`, dropping a request still open. `requestHeader` is one extra
   /// header line without line break ("Range: bytes=100-"), or empty.
   void start(const QString& url, const QByteArray& requestHeader = {});
+
+  /// TLS settings for https addresses of the following start() calls.
+  void setTls(TlsMode mode, const TransportSecurity& trust);
+
+  /// curl's result of the last exchange that ended (0 while none has).
+  int result() const { return m_lastResult; }
 
   /// Drops the open request, if any.
   void cancel();
@@ -75,6 +83,9 @@ private:
   qsizetype m_limit = 1;
   bool m_paused = false;
   QElapsedTimer m_quiet;  // since the last byte arrived (or the reader asked again)
+  int m_lastResult = 0;  // kept when the request is dropped
+  TlsMode m_tlsMode = TlsMode::Off;
+  TransportSecurity m_trust;
 };
 
 } // namespace vcm

@@ -1,5 +1,7 @@
 #include "update/UpdateScreen.h"
 
+#include "common/CurlTls.h"
+
 #include "common/ErrMsg.h"
 #include "common/Session.h"
 #include "platform/Paths.h"
@@ -56,10 +58,20 @@ UpdateScreen::UpdateScreen(QWidget* parent)
 
 QString UpdateScreen::downloadAddress()
 {
-  QString host = Session.ServerAddress;
-  if (Session.HttpPort != 80)
-    host += QStringLiteral(":%1").arg(Session.HttpPort);
-  return QStringLiteral("http://") + host + QLatin1Char('/') + QLatin1String(InstallerName);
+  return httpAddresses(Session.ServerAddress, Session.HttpPort, Session.HttpsPort,
+                       QLatin1Char('/') + QLatin1String(InstallerName), TlsMode::Off)
+      .first()
+      .url;
+}
+
+void UpdateScreen::findInstallerOverHttp()
+{
+  // HTTPS and/or HTTP as http_tls says. Without an answer the FTP path follows, as for a
+  // plain web server that has no file.
+  m_dn.GetFileInformationFirst(httpAddresses(Session.ServerAddress, Session.HttpPort, Session.HttpsPort,
+                                             QLatin1Char('/') + QLatin1String(InstallerName),
+                                             Session.Tls.http),
+                               Session.Tls.http, Session.Tls);
 }
 
 QString UpdateScreen::localFile() { return paths::inProgramDir(QLatin1String(InstallerName)); }
@@ -96,8 +108,7 @@ void UpdateScreen::Form_Activate()
   m_activated = true;
   Session.CurrentProcedure = QStringLiteral("Form_Load");
   try {
-    m_dn.SetUrl(downloadAddress());
-    m_dn.GetFileInformation();
+    findInstallerOverHttp();
     if (m_dn.FileSize() > 0)
       downloadOverHttp();
     else
@@ -114,7 +125,9 @@ void UpdateScreen::downloadOverHttp()
   m_dn.SetSaveLocation(localFile());
   m_dn.DownLoad();
   ui().pumpEvents();
-  if (m_downloadComplete && arrivedWhole(m_dn.FileSize()))
+  // Whole as the web server announced it, and the size published with the version: a
+  // server (or anyone between) that announces and sends another file is not believed.
+  if (m_downloadComplete && arrivedWhole(m_dn.FileSize()) && arrivedWhole(Session.UpdateFileSize))
     startInstaller();
   else
     downloadFailed();

@@ -36,7 +36,7 @@ public:
   /// Ends the program.
   void Form_Unload();
 
-  /// "http://" + server (and port when not 80) + "/" + installer name.
+  /// "http://" + server (and port when not 80) + "/" + installer name: the plain address.
   static QString downloadAddress();
   /// The installer's place in the program folder.
   static QString localFile();
@@ -48,6 +48,7 @@ protected:
 
 private:
   void Ctl_DN_RecievedBytes(qint32 bytes);
+  void findInstallerOverHttp();
   void downloadOverHttp();
   void downloadOverFtp();
   bool arrivedWhole(qint64 expected) const;

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The servers the client talks to, all on loopback, for the tests and the demo.
 
-    backend.py start DIR [--db-name NAME] [--no-local-grant] [--schema-only]
+    backend.py start DIR [--db-name NAME] [--no-local-grant] [--schema-only] [--tls]
     backend.py stop DIR
     backend.py load DIR DBNAME [--schema-only]   another database with the same tables
     backend.py serve DIR                         (internal: the peer process)
@@ -14,7 +14,12 @@
   - one peer process with the server-list service (HTTP), an FTP server, an
     HTTP file server with Range support and a control port (below);
 and writes DIR/backend.env (what the tests need) and DIR/deploy.ini (what the
-client needs). Run it with Debian's /usr/bin/python3: pyftpdlib is installed there.
+client needs). With --tls the backend also makes its own CA and certificates
+(openssl, in DIR/tls), MariaDB offers TLS, and the peer process adds an FTPS
+server (AUTH TLS) and an HTTPS server with the files and the server-list
+paths, each also with a certificate for another name, plus a database port that
+strips the TLS offer from the server's greeting (a server that offers none).
+Run it with Debian's /usr/bin/python3: pyftpdlib is installed there.
 
 Test programs that cannot start this script themselves (the Windows build, run
 under Wine) reach the same commands through the control port (CONTROL_PORT): one
@@ -193,11 +198,52 @@ class Layout:
         self.ftp_control = self.run / "ftp.json"
         self.ftp_log = self.run / "ftp.log"
         self.db_proxy_control = self.run / "db-proxy.json"
+        self.tls = self.root / "tls"
         sock = self.run / "mysqld.sock"
         if len(str(sock)) > 100:  # unix socket paths are limited to ~108 bytes
             digest = hashlib.sha1(str(self.root).encode()).hexdigest()[:12]
             sock = Path("/tmp") / f"vcm-{digest}.sock"
         self.socket = sock
+
+
+# ------------------------------------------------------------------ certificates
+
+OTHER_NAME = "other.invalid"
+
+
+def _openssl(*args: str) -> None:
+    res = subprocess.run(["openssl", *args], capture_output=True)
+    if res.returncode != 0:
+        raise SystemExit("openssl " + " ".join(args) + ":\n" + res.stderr.decode(errors="replace"))
+
+
+def make_certs(lay: Layout) -> dict:
+    """A CA, a certificate for 127.0.0.1 and one for another name, both signed by it,
+    and a second CA that signed neither (EC keys: made in milliseconds)."""
+    d = lay.tls
+    d.mkdir(parents=True, exist_ok=True)
+    ec = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
+    for ca in ("ca", "wrong-ca"):
+        _openssl("req", "-x509", *ec, "-keyout", str(d / f"{ca}.key"), "-out", str(d / f"{ca}.pem"),
+                 "-days", "30", "-subj", f"/CN=vcm test {ca}")
+    for name, san in (("server", f"IP:{LOOPBACK}"), ("other", f"DNS:{OTHER_NAME}")):
+        cn = LOOPBACK if name == "server" else OTHER_NAME
+        _openssl("req", *ec, "-keyout", str(d / f"{name}.key"), "-out", str(d / f"{name}.csr"),
+                 "-subj", f"/CN={cn}")
+        (d / f"{name}.ext").write_text(f"subjectAltName={san}\nbasicConstraints=CA:FALSE\n")
+        _openssl("x509", "-req", "-in", str(d / f"{name}.csr"), "-CA", str(d / "ca.pem"),
+                 "-CAkey", str(d / "ca.key"), "-CAcreateserial", "-days", "30",
+                 "-extfile", str(d / f"{name}.ext"), "-out", str(d / f"{name}.pem"))
+    # the server process may run as another user than the one that reads the keys
+    for f in d.iterdir():
+        os.chmod(f, 0o644)
+    facts = {"TLS_DIR": str(d), "TLS_CA": str(d / "ca.pem"), "TLS_WRONG_CA": str(d / "wrong-ca.pem"),
+             "TLS_OTHER_NAME": OTHER_NAME}
+    for name in ("server", "other"):
+        der = subprocess.run(["openssl", "x509", "-in", str(d / f"{name}.pem"), "-outform", "DER"],
+                             capture_output=True, check=True).stdout
+        facts[f"TLS_{name.upper()}_SHA256"] = hashlib.sha256(der).hexdigest()
+    return facts
 
 
 # ---------------------------------------------------------------------- MariaDB
@@ -237,6 +283,10 @@ def prepare_messages(lay: Layout) -> None:
 
 
 def mariadb_args(lay: Layout, port: int) -> list[str]:
+    tls = []
+    if (lay.tls / "server.pem").exists():
+        tls = [f"--ssl-cert={lay.tls / 'server.pem'}", f"--ssl-key={lay.tls / 'server.key'}",
+               f"--ssl-ca={lay.tls / 'ca.pem'}"]
     args = [
         "mariadbd", "--no-defaults",
         f"--datadir={lay.data}", f"--socket={lay.socket}", f"--port={port}",
@@ -251,7 +301,7 @@ def mariadb_args(lay: Layout, port: int) -> list[str]:
         "--innodb-fast-shutdown=2", "--skip-innodb-adaptive-hash-index",
         "--key-buffer-size=1M", "--max-connections=200",
         "--wait-timeout=600",
-    ]
+    ] + tls
     if os.geteuid() == 0:
         args.append("--user=root")
     return args
@@ -421,6 +471,7 @@ def _start(lay: Layout, args) -> None:
         (lay.ftp / d.lstrip("/")).mkdir(parents=True, exist_ok=True)
     shutil.copyfile(installer, lay.ftp / FTP_INSTALLER_DIR.lstrip("/") / INSTALLER_NAME)
 
+    tls_facts = make_certs(lay) if args.tls else {}
     db_port = start_mariadb(lay)
     # Only the database user may come in over TCP: no anonymous users, and root only
     # through the socket. A host without any account is then refused with 1130.
@@ -438,7 +489,8 @@ def _start(lay: Layout, args) -> None:
               "http_control": str(lay.http_control), "http_log": str(lay.http_log),
               "ftp_control": str(lay.ftp_control), "ftp_log": str(lay.ftp_log),
               "db_port": db_port, "db_proxy_control": str(lay.db_proxy_control),
-              "ports_file": str(lay.ports)}
+              "ports_file": str(lay.ports),
+              "tls_dir": str(lay.tls) if args.tls else None}
     write_text(lay.config, json.dumps(config, indent=1))
     write_text(lay.server_list_control, "{}\n")
     write_text(lay.http_control, "{}\n")
@@ -484,13 +536,14 @@ def _start(lay: Layout, args) -> None:
         "INSTALLER_URL_PATH": "/" + INSTALLER_NAME, "INSTALLER_FILE": str(installer),
         "INSTALLER_SIZE": installer.stat().st_size, "MANUAL_PATH": MANUAL_PATH,
         "DEPLOY_FILE": str(lay.deploy),
-    } | facts
-    write_deploy(lay, db_name, db_port, ports)
+    } | facts | tls_facts | {k.upper() + "_PORT": v for k, v in ports.items()
+                             if k.startswith(("ftps", "https", "db_plain"))}
+    write_deploy(lay, db_name, db_port, ports, args.tls)
     write_text(lay.env, "# written by backend.py start; removed by backend.py stop\n" +
                "".join(f"{k}={v}\n" for k, v in env.items()), mode=0o600)
 
 
-def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict) -> None:
+def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict, tls: bool = False) -> None:
     server_list_host = f"{LOOPBACK}:{ports['server_list']}"
     manual_host = f"{LOOPBACK}:{ports['http']}"
     lines = [
@@ -509,9 +562,15 @@ def write_deploy(lay: Layout, db_name: str, db_port: int, ports: dict) -> None:
         f"maindb = {recipe(SECRETS['maindb'])}",
         f"db = {recipe(SECRETS['db'])}",
         f"db_port = {db_port}",
-        f"ftp_port = {ports['ftp']}",
+        f"ftp_port = {ports['ftps'] if tls else ports['ftp']}",
         f"http_port = {ports['http']}",
     ]
+    if tls:
+        # The backend's CA beside the file; every channel uses TLS where offered and
+        # checks the certificate against it.
+        shutil.copyfile(lay.tls / "ca.pem", lay.root / "service-ca.pem")
+        lines += ["tls_ca = service-ca.pem", f"https_port = {ports['https']}",
+                  "db_tls = preferred", "ftp_tls = preferred", "http_tls = preferred"]
     write_text(lay.deploy, "\n".join(lines) + "\n", mode=0o600)
 
 
@@ -604,7 +663,7 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
                   "client": self.client_address[0]}
         if path not in SERVER_LIST_PATHS:
             record["status"] = 404
-            self.server.log.write(record)
+            getattr(self.server, "server_list_log", self.server.log).write(record)
             self.send_error(404)
             return
         control = read_control(cfg["server_list_control"])
@@ -632,7 +691,7 @@ class ServerListHandler(http.server.BaseHTTPRequestHandler):
                 record["refused"] = f"grant failed: {exc}"
                 answer = "0"
         record["answer"] = answer
-        self.server.log.write(record)
+        getattr(self.server, "server_list_log", self.server.log).write(record)
         data = answer.encode("utf-8")
         extra = int(control.get("extra_bytes") or 0)
         self.send_response(200)
@@ -1174,16 +1233,170 @@ def cmd_serve(args) -> None:
     control.daemon_threads = True
     threading.Thread(target=control.serve_forever, daemon=True).start()
 
-    write_text(Path(cfg["ports_file"]), json.dumps({
-        "server_list": server_list.port, "http": files.server_address[1],
-        "ftp": ftp.socket.getsockname()[1], "db_proxy": proxy.port,
-        "control": control.server_address[1]}))
+    ports = {"server_list": server_list.port, "http": files.server_address[1],
+             "ftp": ftp.socket.getsockname()[1], "db_proxy": proxy.port,
+             "control": control.server_address[1]}
+    if cfg.get("tls_dir"):
+        ports |= serve_tls(cfg, handler, authorizer)
+    write_text(Path(cfg["ports_file"]), json.dumps(ports))
 
     def on_term(*_):
         os._exit(0)
 
     signal.signal(signal.SIGTERM, on_term)
     ftp.serve_forever(timeout=0.5, handle_exit=False)
+
+
+def serve_tls(cfg: dict, plain_handler, authorizer) -> dict:
+    """FTPS (explicit, AUTH TLS), HTTPS file and server-list servers with the certificate
+    for 127.0.0.1 and FTPS and HTTPS with the certificate for another name; and a
+    database port whose greeting offers no TLS."""
+    import ssl
+
+    import OpenSSL.SSL
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+    from pyftpdlib.ioloop import IOLoop
+    from pyftpdlib.servers import ThreadedFTPServer
+
+    class HandshakingDtpHandler(TLS_DTPHandler):
+        """A client may start the data connection's handshake before it sends the
+        transfer command (curl does); pyftpdlib would take the waiting ClientHello, or
+        what follows the handshake, for a hang-up and close the connection. Until the
+        transfer starts only the handshake is read."""
+
+        def readable(self):
+            if self._ssl_accepting:
+                return True
+            if not self.receive and not self._initialized:
+                return False
+            return super().readable()
+
+    tls = Path(cfg["tls_dir"])
+    ports = {}
+    for suffix, name in (("", "server"), ("_other", "other")):
+        handler = type(f"VcmTlsFtpHandler{suffix}", (TLS_FTPHandler, plain_handler), {})
+        handler.certfile = str(tls / f"{name}.pem")
+        handler.keyfile = str(tls / f"{name}.key")
+        handler.tls_control_required = False
+        handler.tls_data_required = False
+        handler.dtp_handler = HandshakingDtpHandler
+        # Under TLS 1.3 pyftpdlib may start a download before the data connection's
+        # handshake has finished on its side, and the client then reads a broken record.
+        handler.ssl_options = TLS_FTPHandler.ssl_options | OpenSSL.SSL.OP_NO_TLSv1_3
+        handler.authorizer = authorizer
+        base = random.Random(os.getpid() + len(suffix)).randrange(30000, 60000, 100)
+        handler.passive_ports = range(base, base + 100)
+        ports[f"ftps{suffix}_passive"] = base  # first of 100 ports
+        # An IOLoop of its own: the default one is shared with the plain FTP server,
+        # whose thread runs it already.
+        ftps = ThreadedFTPServer((LOOPBACK, 0), handler, ioloop=IOLoop())
+        ftps.max_cons = 64
+        ftps.poll_timeout = 0.05
+        threading.Thread(target=ftps.serve_forever, kwargs={"timeout": 0.5, "handle_exit": False},
+                         daemon=True).start()
+        ports[f"ftps{suffix}"] = ftps.socket.getsockname()[1]
+
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(tls / f"{name}.pem", tls / f"{name}.key")
+        srv = TlsHttpServer((LOOPBACK, 0), FileAndServerListHandler, context)
+        srv.daemon_threads = True
+        srv.cfg, srv.log = cfg, JsonLog(cfg["http_log"])
+        srv.server_list_log = JsonLog(cfg["server_list_log"])
+        threading.Thread(target=srv.serve_forever, kwargs={"poll_interval": 0.05}, daemon=True).start()
+        ports[f"https{suffix}"] = srv.server_address[1]
+    ports["db_plain"] = serve_tls_stripping_proxy(cfg["db_port"])
+    return ports
+
+
+class FileAndServerListHandler(FileHandler):
+    """One web server, as the service's host has: the files and the server-list paths."""
+    _address = staticmethod(ServerListHandler._address)
+    _check_account = staticmethod(ServerListHandler._check_account)
+
+    def do_POST(self):
+        ServerListHandler._handle(self)
+
+    def do_GET(self):
+        if self.path.partition("?")[0] in SERVER_LIST_PATHS:
+            return ServerListHandler._handle(self)
+        return FileHandler.do_GET(self)
+
+
+class TlsHttpServer(http.server.ThreadingHTTPServer):
+    """An HTTPS server; the handshake runs in the request's thread, so a client that
+    gives up on the certificate does not hold up the others."""
+
+    def __init__(self, address, handler, context):
+        self.context = context
+        super().__init__(address, handler)
+
+    def finish_request(self, request, client_address):
+        import ssl
+        try:
+            request = self.context.wrap_socket(request, server_side=True)
+        except (ssl.SSLError, OSError):
+            return
+        super().finish_request(request, client_address)
+
+
+CLIENT_SSL = 0x0800
+
+
+def serve_tls_stripping_proxy(db_port: int) -> int:
+    """A port in front of MariaDB that clears the TLS capability in the server's greeting
+    and then relays bytes as they are: to the client, a server that offers no TLS (and
+    what a downgrading attacker in the middle would show it)."""
+    listener = socket.socket()
+    listener.bind((LOOPBACK, 0))
+    listener.listen(16)
+
+    def pipe(src, dst):
+        try:
+            while data := src.recv(65536):
+                dst.sendall(data)
+        except OSError:
+            pass
+        finally:
+            for s in (src, dst):
+                try:
+                    s.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+
+    def relay(client):
+        try:
+            server = socket.create_connection((LOOPBACK, db_port))
+            header = _recv_exact(server, 4)
+            body = bytearray(_recv_exact(server, int.from_bytes(header[:3], "little")))
+            # protocol version, NUL-terminated server version, 4-byte thread id,
+            # 8 bytes of scramble, a filler byte, then the lower capability flags
+            at = body.index(0, 1) + 1 + 4 + 8 + 1
+            caps = int.from_bytes(body[at:at + 2], "little") & ~CLIENT_SSL
+            body[at:at + 2] = caps.to_bytes(2, "little")
+            client.sendall(header + bytes(body))
+        except OSError:
+            client.close()
+            return
+        threading.Thread(target=pipe, args=(server, client), daemon=True).start()
+        pipe(client, server)
+
+    def accept():
+        while True:
+            client, _ = listener.accept()
+            threading.Thread(target=relay, args=(client,), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    return listener.getsockname()[1]
+
+
+def _recv_exact(sock, n: int) -> bytes:
+    data = b""
+    while len(data) < n:
+        chunk = sock.recv(n - len(data))
+        if not chunk:
+            raise OSError("connection closed")
+        data += chunk
+    return data
 
 
 def main() -> None:
@@ -1195,6 +1408,8 @@ def main() -> None:
     s.add_argument("--no-local-grant", action="store_true",
                    help="grant the database user only for 127.0.0.2 (TCP from 127.0.0.1 gets 1130)")
     s.add_argument("--schema-only", action="store_true", help="tables without demo rows")
+    s.add_argument("--tls", action="store_true",
+                   help="own CA and certificates; TLS on MariaDB; FTPS and HTTPS peers")
     s.set_defaults(func=cmd_start)
     s = sub.add_parser("stop", help="stop the backend in DIR and remove DIR")
     s.add_argument("dir")

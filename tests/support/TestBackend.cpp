@@ -486,6 +486,8 @@ std::unique_ptr<IsolatedBackend> Backend::startIsolated(const IsolatedOptions& o
     args << QStringLiteral("--no-local-grant");
   if (options.schemaOnly)
     args << QStringLiteral("--schema-only");
+  if (options.tls)
+    args << QStringLiteral("--tls");
   const QString made = runScript(args);
   return std::unique_ptr<IsolatedBackend>(new IsolatedBackend(path.isEmpty() ? made : path));
 }

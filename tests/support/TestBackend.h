@@ -82,6 +82,9 @@ struct FtpCommand {
 struct IsolatedOptions {
   bool noLocalGrant = true;  ///< the database user exists only for 127.0.0.2
   bool schemaOnly = false;   ///< tables without demo rows
+  /// Own CA and certificates, TLS on MariaDB, FTPS and HTTPS peers and a database port
+  /// that offers no TLS (keys TLS_*, FTPS_PORT, HTTPS_PORT, DB_PLAIN_PORT, ...).
+  bool tls = false;
 };
 
 class IsolatedBackend;

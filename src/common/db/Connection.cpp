@@ -5,10 +5,20 @@
 #include "common/db/EucKr.h"
 #include "platform/NetworkWait.h"
 
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <mysql.h>
+
+#if !defined(_WIN32)
+// The connection's OpenSSL object, to read the certificate the server showed.
+#define HAVE_TLS
+#include <ma_pvio.h>
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#endif
 
 namespace vcm {
 
@@ -57,7 +67,13 @@ GaveUp finishCall(MYSQL* m, int status, Continue next, const QDeadlineTimer& dea
   return gaveUp;
 }
 
+QByteArray peerCertificateSha256(MYSQL* handle);
+
 } // namespace
+
+const QString kTlsRequiredFailure =
+    QStringLiteral("서버와 보안 연결(TLS)을 맺을 수 없습니다. 서버 인증서를 확인할 수 없거나 "
+                   "서버가 보안 연결을 제공하지 않습니다. 관리자에게 문의하세요.");
 
 QString describeServerError(unsigned int code, const QString& message, const QString& clientAddress)
 {
@@ -69,6 +85,13 @@ QString describeServerError(unsigned int code, const QString& message, const QSt
            QStringLiteral("' is not allowed to connect to this MySQL server");
   }
   return kPrefix + message;
+}
+
+QString linkStatusText(const DbLinkProtection& link)
+{
+  if (!link.encrypted)
+    return QStringLiteral("암호화되지 않은 연결");
+  return QStringLiteral("보안 연결 %1 (%2)").arg(link.tlsVersion, link.cipher);
 }
 
 Connection::Connection() = default;
@@ -90,6 +113,99 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
     mysql_close(m_mysql);
     m_mysql = nullptr;
   }
+  // TLS is asked for unless it is off. A server that offers none is reached in clear
+  // text under Preferred: the connector goes on by itself, or, when it had to verify a
+  // certificate, refuses and the second attempt goes without TLS.
+  MYSQL* handle = connectOnce(s, m_tls.mode != TlsMode::Off, deadline);
+  if (!handle)
+    handle = connectOnce(s, false, deadline);
+  m_mysql = handle;
+  m_serverPacketLimit = 0;
+  const bool encrypted = protection().encrypted;
+  // Required without TLS: the connector goes on in clear text when it need not verify a
+  // certificate (a pin), so this check is what refuses it. A pin is checked whenever
+  // TLS is up.
+  if ((m_tls.mode == TlsMode::Required && !encrypted) ||
+      (encrypted && !m_tls.pinnedSha256.isEmpty() && peerCertificateSha256(m_mysql) != m_tls.pinnedSha256)) {
+    mysql_close(m_mysql);
+    m_mysql = nullptr;
+    throw RuntimeError(errors::kProvider, kPrefix + kTlsRequiredFailure, 2026);
+  }
+}
+
+namespace {
+
+constexpr unsigned int kTlsConnectionError = 2026; // CR_SSL_CONNECTION_ERROR
+
+/// The TLS options of one attempt. With a CA or pin named, or TLS required, the server's
+/// certificate must verify (chain and name; a pin is checked after the login instead).
+void applyTlsOptions(MYSQL* handle, const DbTlsOptions& tls, bool askTls)
+{
+  my_bool enforce = askTls ? 1 : 0;
+  mysql_optionsv(handle, MYSQL_OPT_SSL_ENFORCE, &enforce);
+  if (!askTls)
+    return;
+  const bool pinned = !tls.pinnedSha256.isEmpty();
+  // A pin replaces the chain check: the pinned certificate is trusted for what it is.
+  my_bool verify = !pinned && (tls.mode == TlsMode::Required || !tls.caFile.isEmpty()) ? 1 : 0;
+  mysql_optionsv(handle, MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &verify);
+  if (!tls.caFile.isEmpty()) {
+    const QByteArray ca = QFile::encodeName(tls.caFile);
+    mysql_optionsv(handle, MYSQL_OPT_SSL_CA, ca.constData());
+  }
+}
+
+/// SHA-256 of the certificate (DER) the server showed on this connection; empty when
+/// it cannot be read. This connector's own fingerprint option knows SHA-1 only, so the
+/// pin is checked here, right after the login and before any statement.
+QByteArray peerCertificateSha256(MYSQL* handle)
+{
+#if defined(_WIN32)
+  // Schannel keeps the certificate in its own structures; a pin cannot be checked there.
+  // Windows installations name a CA file instead.
+  Q_UNUSED(handle);
+  return {};
+#else
+  MARIADB_PVIO* pvio = handle->net.pvio;
+  if (!pvio || !pvio->ctls || !pvio->ctls->ssl)
+    return {};
+  X509* cert = SSL_get1_peer_certificate(static_cast<SSL*>(pvio->ctls->ssl));
+  if (!cert)
+    return {};
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  const bool ok = X509_digest(cert, EVP_sha256(), digest, &length) == 1;
+  X509_free(cert);
+  return ok ? QByteArray(reinterpret_cast<const char*>(digest), static_cast<int>(length)) : QByteArray();
+#endif
+}
+
+/// A server that refuses this computer's address answers with an error instead of its
+/// greeting, before TLS can start; the connector then wraps it as unauthenticated. The
+/// refusal is taken for what it says: all it sets off is the registration request to
+/// the service's list service, and the next connection is made with TLS again.
+void unwrapErrorBeforeTls(unsigned int* code, QString* message)
+{
+  static const QRegularExpression wrapped(
+      QStringLiteral("authenticity of the following error cannot be verified: (\\d+) - (.*)$"));
+  const auto m = wrapped.match(*message);
+  if (!m.hasMatch())
+    return;
+  *code = m.captured(1).toUInt();
+  *message = m.captured(2);
+}
+
+/// The server offered no TLS at all (as opposed to a certificate that did not verify).
+bool serverOffersNoTls(MYSQL* handle)
+{
+  return mysql_errno(handle) == kTlsConnectionError &&
+         QByteArray(mysql_error(handle)).contains("does not support");
+}
+
+} // namespace
+
+MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const QDeadlineTimer& deadline)
+{
   MYSQL* handle = mysql_init(nullptr);
   if (!handle)
     throw RuntimeError(errors::kProvider, kPrefix + QStringLiteral("메모리가 부족합니다."));
@@ -102,6 +218,7 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
   const unsigned int protocol = MYSQL_PROTOCOL_TCP;
   mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
   mysql_optionsv(handle, MYSQL_OPT_NONBLOCK, 0);
+  applyTlsOptions(handle, m_tls, askTls);
 
   const QByteArray host = s.server.toLatin1();
   const QByteArray user = s.user.toUtf8();
@@ -122,22 +239,46 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
   const GaveUp gaveUp = finishCall(
       handle, status, [&](int ready) { return mysql_real_connect_cont(&connected, handle, ready); },
       deadline);
-  if (!connected) {
-    const unsigned int code = gaveUp != GaveUp::No ? kServerLost : mysql_errno(handle);
-    QString message = QString::fromUtf8(mysql_error(handle));
-    if (gaveUp == GaveUp::Silent)
-      message = QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription();
-    else if (gaveUp == GaveUp::Late)
-      message = QStringLiteral("데이터베이스 서버에 %1초 안에 연결하지 못했습니다. 잠시 후 다시 시도하세요.")
-                    .arg(kConnectLimitMs / 1000);
+  if (connected)
+    return handle;
+  if (gaveUp == GaveUp::No && askTls && m_tls.mode == TlsMode::Preferred && serverOffersNoTls(handle)) {
     mysql_close(handle);
-    // The refused address of error 1130 is this computer's, not a secret: keep it.
-    const QString description = describeServerError(code, message, s.server);
-    throw RuntimeError(errors::kProvider, code == 1130 ? description : masked(description),
-                       static_cast<int>(code));
+    return nullptr;
   }
-  m_mysql = handle;
-  m_serverPacketLimit = 0;
+  unsigned int code = gaveUp != GaveUp::No ? kServerLost : mysql_errno(handle);
+  QString message = QString::fromUtf8(mysql_error(handle));
+  if (gaveUp == GaveUp::Silent)
+    message = QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription();
+  else if (gaveUp == GaveUp::Late)
+    message = QStringLiteral("데이터베이스 서버에 %1초 안에 연결하지 못했습니다. 잠시 후 다시 시도하세요.")
+                  .arg(kConnectLimitMs / 1000);
+  mysql_close(handle);
+  unwrapErrorBeforeTls(&code, &message);
+  if (code == kTlsConnectionError && askTls)
+    throw RuntimeError(errors::kProvider,
+                       masked(kPrefix + kTlsRequiredFailure + QStringLiteral(" (") + message +
+                              QLatin1Char(')')),
+                       static_cast<int>(code));
+  // The refused address of error 1130 is this computer's, not a secret: keep it.
+  const QString description = describeServerError(code, message, s.server);
+  throw RuntimeError(errors::kProvider, code == 1130 ? description : masked(description),
+                     static_cast<int>(code));
+}
+
+DbLinkProtection Connection::protection() const
+{
+  DbLinkProtection p;
+  if (!m_mysql)
+    return p;
+  const char* cipher = mysql_get_ssl_cipher(m_mysql);
+  if (!cipher)
+    return p;
+  p.encrypted = true;
+  p.cipher = QString::fromLatin1(cipher);
+  const char* version = nullptr;
+  if (mariadb_get_infov(m_mysql, MARIADB_CONNECTION_TLS_VERSION, &version) == 0 && version)
+    p.tlsVersion = QString::fromLatin1(version);
+  return p;
 }
 
 void Connection::close()

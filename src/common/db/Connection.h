@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TransportSecurity.h"
 #include "common/db/RecordSet.h"
 
 #include <QDeadlineTimer>
@@ -12,6 +13,28 @@ struct st_mysql;
 struct st_mysql_res;
 
 namespace vcm {
+
+struct ConnectionSettings;
+
+/// How an open connection is protected; empty texts when it runs in clear text.
+struct DbLinkProtection {
+  bool encrypted = false;
+  QString tlsVersion; ///< "TLSv1.3"
+  QString cipher;     ///< "TLS_AES_256_GCM_SHA384"
+};
+
+/// The status-line text of a link: "보안 연결 TLSv1.3 (cipher)" or the clear-text warning.
+QString linkStatusText(const DbLinkProtection& link);
+
+/// TLS settings of the database channel.
+struct DbTlsOptions {
+  TlsMode mode = TlsMode::Off;
+  QString caFile;
+  QByteArray pinnedSha256;
+};
+
+/// Description text of a connection refused because TLS could not be had as required.
+extern const QString kTlsRequiredFailure;
 
 /// One connection to the service's MySQL server. Speaks EUC-KR on the wire and QString
 /// above. Every failure is a RuntimeError whose description starts with
@@ -36,6 +59,12 @@ public:
   void close();
 
   bool isOpen() const { return m_mysql != nullptr; }
+
+  /// TLS for the next open(). Kept across open().
+  void setTls(const DbTlsOptions& options) { m_tls = options; }
+
+  /// How the open connection is protected (the cipher the server and client agreed on).
+  DbLinkProtection protection() const;
 
   /// Further texts kept out of every error text besides the account, database and server
   /// of the connection string: the key texts that statements carry for AES columns
@@ -78,11 +107,13 @@ private:
   [[noreturn]] void raiseLost();
 
   QString masked(const QString& text) const;
+  st_mysql* connectOnce(const ConnectionSettings& s, bool askTls, const QDeadlineTimer& deadline);
 
   st_mysql* m_mysql = nullptr;
   QStringList m_secrets; // account, database and server texts kept out of error texts
   QStringList m_hidden;  // key texts, from setHiddenTexts()
   qint64 m_serverPacketLimit = 0; // the server's max_allowed_packet, 0 until read
+  DbTlsOptions m_tls;
 };
 
 /// Description the layer gives for a server error: server error 1130 always reads
