@@ -1111,17 +1111,21 @@ class DbProxy:
                     pass
 
         threading.Thread(target=upstream, daemon=True).start()
-        # Authentication runs until the server's OK or error.
+        # Authentication runs until the server's OK or error. The packets of the login
+        # are forgotten before that last answer reaches the client: the client's first
+        # command may follow it at once.
         while True:
             packet = self._read_packet(server)
             if packet is None:
                 self._close(client, server)
                 return
+            done = packet[4] in (0x00, 0xFF)
+            if done:
+                with lock:
+                    commands.clear()
             client.sendall(packet)
-            if packet[4] in (0x00, 0xFF):
+            if done:
                 break
-        with lock:
-            commands.clear()
         while True:
             packet = self._read_packet(server)
             if packet is None:
