@@ -28,7 +28,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 namespace vcm::test {
 namespace {
@@ -69,9 +76,16 @@ private:
 
 long peakRssKb()
 {
+#ifdef Q_OS_WIN
+  PROCESS_MEMORY_COUNTERS c{};
+  c.cb = sizeof(c);
+  GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof(c));
+  return long(c.PeakWorkingSetSize / 1024);
+#else
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   return u.ru_maxrss;
+#endif
 }
 
 class HostilePeersTest : public ::testing::Test {

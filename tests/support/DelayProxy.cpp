@@ -12,11 +12,16 @@ DelayProxy::DelayProxy(int targetPort, double delayMs)
 {
   if (!m_dir.isValid())
     throw BackendError("cannot create a folder for the delaying proxy");
+  QString stats = m_dir.filePath(QStringLiteral("stats.json"));
+#ifdef Q_OS_WIN
+  if (stats.startsWith(QStringLiteral("Z:"), Qt::CaseInsensitive))
+    stats = stats.mid(2); // the host's own name for the file
+#endif
   m_process.setProgram(QStringLiteral(VCM_SYSTEM_PYTHON));
   m_process.setArguments({QStringLiteral(VCM_DELAY_PROXY_SCRIPT), QStringLiteral("--target-port"),
                           QString::number(targetPort), QStringLiteral("--delay-ms"),
-                          QString::number(delayMs), QStringLiteral("--stats"),
-                          m_dir.filePath(QStringLiteral("stats.json")), QStringLiteral("--lifetime"),
+                          QString::number(delayMs), QStringLiteral("--stats"), stats,
+                          QStringLiteral("--lifetime"),
                           QStringLiteral("900")});
   m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   m_process.start();

@@ -35,7 +35,13 @@ public:
   LinkCounts counts() const;
 
 private:
+  // The proxy is a host program: under Wine its files live where both sides see them
+  // (drive Z: is the host's root), not in the prefix's own temporary folder.
+#ifdef Q_OS_WIN
+  QTemporaryDir m_dir{QStringLiteral("Z:/tmp/vcm-delay-XXXXXX")};
+#else
   QTemporaryDir m_dir;
+#endif
   QProcess m_process;
   int m_port = 0;
 };
