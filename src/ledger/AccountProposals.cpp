@@ -4,7 +4,6 @@
 #include "common/db/RecordSet.h"
 #include "ledger/CodeLists.h"
 
-#include <QRegularExpression>
 
 namespace vcm {
 
@@ -142,11 +141,22 @@ AccountProposals::Proposal AccountProposals::propose(const QString& counterpart,
 
 QStringList AccountProposals::words(const QString& summary)
 {
-  static const QRegularExpression nonLetters(QStringLiteral("[^\\p{L}]+"));
   QStringList out;
-  for (const QString& w : summary.toCaseFolded().split(nonLetters, Qt::SkipEmptyParts))
-    if (w.size() >= 2 && !out.contains(w))
-      out.append(w);
+  const QString folded = summary.toCaseFolded();
+  qsizetype start = -1;
+  for (qsizetype i = 0; i <= folded.size(); ++i) {
+    const bool letter = i < folded.size() && folded.at(i).isLetter();
+    if (letter && start < 0) {
+      start = i;
+    } else if (!letter && start >= 0) {
+      if (i - start >= 2) {
+        const QString w = folded.mid(start, i - start);
+        if (!out.contains(w))
+          out.append(w);
+      }
+      start = -1;
+    }
+  }
   return out;
 }
 

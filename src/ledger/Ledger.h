@@ -190,6 +190,7 @@ private:
   void showProposalReason(qint32 row);
 
   AccountProposals m_proposals;
+  bool m_hintsShown = false; ///< some account cell may carry a proposal
   std::vector<std::vector<AcceptedProposal>> m_proposalUndo;
 
   LedgerHost& m_host;

@@ -10,6 +10,8 @@
 #include "ledger/DealPainter.h"
 #include "platform/Ui.h"
 
+#include <QHash>
+
 namespace vcm {
 
 namespace {
@@ -37,19 +39,32 @@ void Ledger::proposeAccounts()
     return;
   }
   const AccountProposals::Chart chart = AccountProposals::chartOf(lists);
+  // A month repeats its counterparts and summaries: each combination is worked out once.
+  struct Shown {
+    QString hint;
+    QString reason;
+  };
+  QHash<QString, Shown> known;
   int shown = 0;
   {
     RedrawSuspended quiet(sprDeal);
     for (int r = 1; r <= sprDeal.rowCount(); ++r) {
       if (!sprDeal.text(deal::Account, r).trimmed().isEmpty() || isSplitPart(sprDeal, r))
         continue;
-      const AccountProposals::Proposal p =
-          m_proposals.propose(sprDeal.text(deal::Customer, r), sprDeal.text(deal::Summary, r),
-                              int(sprDeal.number(deal::ClassNo, r)), chart);
-      const CodeLists::Account* a = p.isValid() ? lists.account(p.account) : nullptr;
-      if (!a)
+      const QString counterpart = sprDeal.text(deal::Customer, r);
+      const QString summary = sprDeal.text(deal::Summary, r);
+      const int entryClass = int(sprDeal.number(deal::ClassNo, r));
+      const QString key = counterpart + QChar(0x1F) + summary + QChar(0x1F) + QString::number(entryClass);
+      auto it = known.constFind(key);
+      if (it == known.constEnd()) {
+        const AccountProposals::Proposal p = m_proposals.propose(counterpart, summary, entryClass, chart);
+        const CodeLists::Account* a = p.isValid() ? lists.account(p.account) : nullptr;
+        it = known.insert(key, a ? Shown{a->code + QLatin1Char('.') + a->name, p.reason()} : Shown{});
+      }
+      if (it->hint.isEmpty())
         continue;
-      sprDeal.setHint(deal::Account, r, a->code + QLatin1Char('.') + a->name, p.reason());
+      sprDeal.setHint(deal::Account, r, it->hint, it->reason);
+      m_hintsShown = true;
       ++shown;
     }
   }
@@ -131,6 +146,9 @@ void Ledger::clearProposals()
 {
   m_proposals.clear();
   m_proposalUndo.clear();
+  if (!m_hintsShown)
+    return;
+  m_hintsShown = false;
   RedrawSuspended quiet(sprDeal);
   for (int r = 1; r <= sprDeal.rowCount(); ++r)
     sprDeal.clearHint(deal::Account, r);
