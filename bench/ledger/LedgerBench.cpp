@@ -15,6 +15,7 @@
 #include "ledger/DealStatements.h"
 #include "ledger/Ledger.h"
 #include "BenchHost.h"
+#include "RawMysql.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
 
@@ -86,21 +87,7 @@ void seed(test::Backend& be)
   be.adminExec(QStringLiteral("INSERT INTO DEAL_LIST VALUES ") + v.join(u','));
 }
 
-MYSQL* connectRaw()
-{
-  auto& be = backend();
-  MYSQL* m = mysql_init(nullptr);
-  mysql_optionsv(m, MYSQL_SET_CHARSET_NAME, "euckr");
-  const unsigned int protocol = MYSQL_PROTOCOL_TCP;
-  mysql_optionsv(m, MYSQL_OPT_PROTOCOL, &protocol);
-  if (!mysql_real_connect(m, be.dbHost().toLatin1().constData(), be.dbUser().toUtf8().constData(),
-                          be.dbPassword().toUtf8().constData(), be.dbName().toUtf8().constData(),
-                          unsigned(be.dbPort()), nullptr, 0)) {
-    std::fprintf(stderr, "connect: %s\n", mysql_error(m));
-    std::abort();
-  }
-  return m;
-}
+MYSQL* connectRaw() { return bench::connectRaw(backend()); }
 
 std::vector<Deal> rawFetch(const QByteArray& sql)
 {
