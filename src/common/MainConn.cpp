@@ -115,7 +115,7 @@ qint64 executeSql(const QString& sql)
   return requireConnection().execute(sql);
 }
 
-void executeSqlBatch(const QStringList& statements, const std::function<void(int)>& written)
+void executeSqlBatch(const QStringList& statements, const std::function<void(int, qint64)>& written)
 {
   Connection& connection = requireConnection();
   // The first few statements go in a small exchange of their own, the bulk only once
@@ -124,10 +124,11 @@ void executeSqlBatch(const QStringList& statements, const std::function<void(int
   constexpr int kFirstExchange = 3;
   const int first = qMin(kFirstExchange, static_cast<int>(statements.size()));
   if (first > 0)
-    connection.executeBatch(statements.mid(0, first), [&](int i, Connection::StatementResult&) { written(i); });
+    connection.executeBatch(statements.mid(0, first),
+                            [&](int i, Connection::StatementResult& r) { written(i, r.affected); });
   if (first < statements.size())
     connection.executeBatch(statements.mid(first),
-                            [&](int i, Connection::StatementResult&) { written(first + i); });
+                            [&](int i, Connection::StatementResult& r) { written(first + i, r.affected); });
 }
 
 } // namespace vcm

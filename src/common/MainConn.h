@@ -62,9 +62,10 @@ std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 qint64 executeSql(const QString& sql);
 
 /// Executes write statements on Session.Connection in order, a few exchanges for any
-/// number of them, calling `written(index)` as each one's result arrives. The first
+/// number of them, calling `written(index, rows matched)` as each one's result arrives. The first
 /// failing statement is thrown after the results before it; those after it were not
 /// run (Connection::executeBatch).
-void executeSqlBatch(const QStringList& statements, const std::function<void(int index)>& written);
+void executeSqlBatch(const QStringList& statements,
+                     const std::function<void(int index, qint64 matched)>& written);
 
 } // namespace vcm

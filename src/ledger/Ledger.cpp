@@ -539,14 +539,33 @@ bool Ledger::Save_Deal()
         showProgress(++shown, rows);
     };
     showUpTo((writes.isEmpty() ? stopRow : writes.first().row) - 1);
-    executeSqlBatch(statements, [&](int i) {
+    // An update that matched no row found its entry gone (deleted on another computer
+    // since the month was loaded): that row is not saved, whatever the server says.
+    QList<int> gone;
+    executeSqlBatch(statements, [&](int i, qint64 matched) {
       const RowWrite& w = writes[i];
-      DealPainter::markSaved(sprDeal, w.row, w.newPart ? w.write.partNo : QString());
-      ++saved;
+      if (!w.newPart && matched == 0) {
+        gone << w.row;
+      } else {
+        DealPainter::markSaved(sprDeal, w.row, w.newPart ? w.write.partNo : QString());
+        ++saved;
+      }
       ui().pumpEvents();
       showUpTo((i + 1 < writes.size() ? writes[i + 1].row : stopRow) - 1);
     });
 
+    if (!gone.isEmpty()) {
+      conn.close();
+      QStringList where;
+      for (int r : gone)
+        where << QString::number(r) + QStringLiteral("행");
+      warn(QStringLiteral("[ ") + where.join(QStringLiteral(", ")) +
+           QStringLiteral(" ]의 거래내역이 다른 곳에서 삭제되어 저장하지 못했습니다. ([ ") +
+           QString::number(saved) + QStringLiteral(" ]건은 저장되었습니다.)") +
+           kTwoBreaks + QStringLiteral("[취소]로 작업을 마친 후 거래내역을 다시 확인해주세요."));
+      keepWorkAfterFailure(saved);
+      return false;
+    }
     if (noClass) {
       warn(QStringLiteral("거래구분 오류입니다. 확인이 필요하니 현재 상태 그대로 연락주세요."));
       conn.close();

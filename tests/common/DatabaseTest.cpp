@@ -332,7 +332,7 @@ TEST_F(DatabaseTest, OpeningAndBatchesCostTheFewestRoundTrips)
     QList<int> seen;
     bool failed = false;
     try {
-      executeSqlBatch(statements, [&](int i) { seen << i; });
+      executeSqlBatch(statements, [&](int i, qint64) { seen << i; });
     } catch (const RuntimeError&) {
       failed = true;
     }

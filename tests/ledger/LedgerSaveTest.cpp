@@ -255,6 +255,24 @@ TEST_F(LedgerSaveTest, ARefusedUpdateMidwayKeepsTheRestForTheNextSave)
   EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"줄1", "줄2", "실패", "줄4", "줄5", "줄6"}));
 }
 
+TEST_F(LedgerSaveTest, AnEntryDeletedElsewhereIsNotCountedAsSaved)
+{
+  db.addDeals({{"D1", "001", 2, "101", "001", 0, 100}, {"D2", "001", 2, "101", "001", 0, 200},
+               {"D3", "001", 2, "101", "001", 0, 300}});
+  open();
+  startWork();
+  for (int r = 1; r <= 3; ++r)
+    type(deal::Summary, r, QStringLiteral("줄%1").arg(r));
+  be.adminExec(QStringLiteral("DELETE FROM DEAL_LIST WHERE COM_CD = 'LT01' AND DEAL_CD = 'D2'"));
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral(
+                             "[ 2행 ]의 거래내역이 다른 곳에서 삭제되어 저장하지 못했습니다. ([ 2 ]건은 저장되었습니다.)"
+                             "\n\n[취소]로 작업을 마친 후 거래내역을 다시 확인해주세요.")});
+  EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"줄1", "줄3"}));
+  EXPECT_EQ(column(deal::Changed), (QStringList{"", "1", ""})) << "the work stays, the lost row marked";
+  EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+}
+
 TEST_F(LedgerSaveTest, AServerKilledMidSaveLosesNoWork)
 {
   std::unique_ptr<IsolatedBackend> iso;
