@@ -46,6 +46,11 @@ void setDbLinkObserver(std::function<void(const DbLinkProtection&)> observer)
   linkObserver() = std::move(observer);
 }
 
+bool SharedMainConn::joinable()
+{
+  return s_depth > 0 && Session.Connection && Session.Connection->isOpen();
+}
+
 void g_Open_MainConn()
 {
   // Both attempts share one limit: a server that does not answer costs the member

@@ -23,6 +23,24 @@ void setDbLinkObserver(std::function<void(const DbLinkProtection&)> observer);
 /// notice and the standard error notice; the failed object is kept.
 void g_Nothing_MainConn();
 
+/// While alive, an operation run inside another one (a save's reload of the month) uses
+/// the connection the outer operation holds open: one connection, no second set-up
+/// across a slow link. Nothing changes when no connection is open.
+class SharedMainConn {
+public:
+  /// `share` false makes the guard do nothing (the caller decided against sharing).
+  explicit SharedMainConn(bool share = true) : m_share(share) { s_depth += m_share; }
+  ~SharedMainConn() { s_depth -= m_share; }
+  SharedMainConn(const SharedMainConn&) = delete;
+  SharedMainConn& operator=(const SharedMainConn&) = delete;
+  /// True inside a SharedMainConn while Session.Connection is open.
+  static bool joinable();
+
+private:
+  static inline int s_depth = 0;
+  int m_share;
+};
+
 /// The session's connection for one operation. It is closed with g_Nothing_MainConn
 /// exactly once, by close() or at the end of the scope, on every path (opening failed
 /// included, as the operations always close after trying). Call close() where a notice
@@ -34,17 +52,28 @@ public:
   MainConnScope(const MainConnScope&) = delete;
   MainConnScope& operator=(const MainConnScope&) = delete;
 
-  /// g_Open_MainConn: throws its second failure.
-  void open() { g_Open_MainConn(); }
+  /// g_Open_MainConn: throws its second failure. Inside a SharedMainConn the scope
+  /// joins the connection that is already open instead, and leaves closing it to the
+  /// operation that opened it.
+  void open()
+  {
+    if (SharedMainConn::joinable()) {
+      m_joined = true;
+      return;
+    }
+    g_Open_MainConn();
+  }
   void close()
   {
     if (!m_closed) {
       m_closed = true;
-      g_Nothing_MainConn();
+      if (!m_joined)
+        g_Nothing_MainConn();
     }
   }
 
 private:
+  bool m_joined = false;
   bool m_closed = false;
 };
 

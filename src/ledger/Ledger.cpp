@@ -594,8 +594,11 @@ bool Ledger::Save_Deal()
   form.xBarText = done;
   form.xBarValue = 100;
   form.notify();
+  {
+    SharedMainConn reload; // the month comes back over the save's own connection
+    Set_Deal_List(0);
+  }
   conn.close();
-  Set_Deal_List(0);
   notice(done, Icon::Information);
   return true;
 }

@@ -11,11 +11,17 @@
 #include "ledger/DealStatements.h"
 #include "platform/Ui.h"
 
+#include <QElapsedTimer>
+
 #include <QScopeGuard>
 
 namespace vcm {
 
 namespace {
+
+/// How long the delete's notice may stay open before the reload opens a connection of its
+/// own rather than reusing one that sat idle meanwhile.
+constexpr qint64 kReuseAfterNoticeMs = 30'000;
 
 /// The split and the removal act on the selected row, and only with the right to work.
 bool rowToWorkOn(Ledger& ledger, const QString& noRow)
@@ -136,7 +142,12 @@ void Ledger::Del_Noim()
     Set_Deal_List(0);
     return;
   }
+  QElapsedTimer answered;
+  answered.start();
   notice(QStringLiteral("정상적으로 삭제되었습니다."), Icon::Information);
+  // The month comes back over the delete's own connection, unless the notice stayed
+  // open long enough for an idle link to have been dropped on the way.
+  SharedMainConn reload(answered.elapsed() < kReuseAfterNoticeMs);
   Set_Deal_List(0);
 }
 

@@ -1,5 +1,6 @@
 // Saving changed rows: checks, exact writes, part numbers, progress and failures.
 #include "LedgerFixture.h"
+#include "support/DelayProxy.h"
 
 #include "ledger/LedgerColours.h"
 
@@ -271,6 +272,24 @@ TEST_F(LedgerSaveTest, AnEntryDeletedElsewhereIsNotCountedAsSaved)
   EXPECT_EQ(db.column("DEAL_SUMM"), (QStringList{"줄1", "줄3"}));
   EXPECT_EQ(column(deal::Changed), (QStringList{"", "1", ""})) << "the work stays, the lost row marked";
   EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
+}
+
+TEST_F(LedgerSaveTest, ASaveAndItsReloadShareOneConnection)
+{
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "the counting proxy is a host program whose output a Windows test cannot read under Wine";
+#endif
+  db.addDeals({{"D1", "001", 2, "101", "001", 0, 100}, {"D2", "001", 2, "101", "001", 0, 200}});
+  open();
+  startWork();
+  type(deal::Summary, 1, QStringLiteral("줄1"));
+  test::DelayProxy proxy(be.dbPort(), 0);
+  Session.ConnectionString = be.connectionString({}, proxy.port());
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다.")});
+  EXPECT_EQ(rows(), 2) << "the month came back";
+  EXPECT_EQ(proxy.counts().connections, 1);
+  EXPECT_FALSE(Session.Connection && Session.Connection->isOpen()) << "and the connection is closed after";
 }
 
 TEST_F(LedgerSaveTest, AServerKilledMidSaveLosesNoWork)
