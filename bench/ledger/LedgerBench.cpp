@@ -15,7 +15,7 @@
 #include "ledger/DealStatements.h"
 #include "ledger/Ledger.h"
 #include "BenchHost.h"
-#include "RawMysql.h"
+#include "BackendBench.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
 
@@ -290,17 +290,8 @@ BENCHMARK(BM_RowClick)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  if (!test::Backend::sharedOrExplain())
-    return 1;
-  ScopedScriptedUi ui;
-  auto& be = backend();
-  seed(be);
-  bench::benchSession(be.connectionString(), Company);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  be.adminExec(QStringLiteral("DELETE FROM DEAL_LIST WHERE COM_CD = 'LB01'"));
-  return 0;
+  return bench::runBackendBenchmarks(argc, argv, Company, [](test::Backend& be) {
+    seed(be);
+    return be.connectionString();
+  });
 }

@@ -14,6 +14,7 @@
 #include "ledger/Ledger.h"
 #include "login/LoginQuery.h"
 #include "BenchHost.h"
+#include "BackendBench.h"
 #include "platform/ScriptedUi.h"
 #include "support/DelayProxy.h"
 #include "support/TestBackend.h"
@@ -276,19 +277,11 @@ BENCHMARK(BM_DeleteParts)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  if (!test::Backend::sharedOrExplain())
-    return 1;
-  ScopedScriptedUi ui;
-  seed();
-  auto& be = backend();
-  test::DelayProxy proxy(be.dbPort(), OneWayMs);
-  g_proxy = &proxy;
-  bench::benchSession(be.connectionString({}, proxy.port()), Company);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  be.adminExec(QStringLiteral("DELETE FROM DEAL_LIST WHERE COM_CD = 'LR01'"));
-  return 0;
+  std::unique_ptr<test::DelayProxy> proxy;
+  return bench::runBackendBenchmarks(argc, argv, Company, [&](test::Backend& be) {
+    seed();
+    proxy = std::make_unique<test::DelayProxy>(be.dbPort(), OneWayMs);
+    g_proxy = proxy.get();
+    return be.connectionString({}, proxy->port());
+  }, [&] { proxy.reset(); });
 }

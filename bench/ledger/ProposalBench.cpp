@@ -15,7 +15,7 @@
 #include "ledger/DealColumns.h"
 #include "ledger/Ledger.h"
 #include "BenchHost.h"
-#include "RawMysql.h"
+#include "BackendBench.h"
 #include "platform/ScriptedUi.h"
 #include "support/TestBackend.h"
 
@@ -185,19 +185,8 @@ BENCHMARK(BM_Propose5000From60000)->Unit(benchmark::kMillisecond)->Iterations(10
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  if (!test::Backend::sharedOrExplain())
-    return 1;
-  ScopedScriptedUi ui;
-  seed();
-  auto& be = backend();
-  Session.ConnectionString = be.connectionString();
-  Session.CompanyCode = Company;
-  Session.ServerDate = QStringLiteral("2025.01.10");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  be.adminExec(QStringLiteral("DELETE FROM DEAL_LIST WHERE COM_CD = 'LP01'"));
-  return 0;
+  return bench::runBackendBenchmarks(argc, argv, Company, [](test::Backend& be) {
+    seed();
+    return be.connectionString();
+  });
 }
