@@ -202,9 +202,14 @@ double Grid::number(int col, int row) const
 double Grid::shownNumber(int col, int row) const
 {
   const double v = number(col, row);
-  if (!inSheet(col, row) || cellType(col, row) != CellType::Number)
+  if (!inSheet(col, row))
     return v;
-  const double scale = std::pow(10.0, kind(col, row).decimals);
+  const CellKind& k = kind(col, row);
+  if (k.type != CellType::Number)
+    return v;
+  // Totals read thousands of cells: the usual scales come from a table, not pow().
+  static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  const double scale = k.decimals >= 0 && k.decimals < 10 ? kScales[k.decimals] : std::pow(10.0, k.decimals);
   return std::round(v * scale) / scale + 0.0; // halves away from zero, as the text shows them
 }
 
