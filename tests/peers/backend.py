@@ -1308,7 +1308,9 @@ def serve_tls(cfg: dict, plain_handler, authorizer) -> dict:
         srv.server_list_log = JsonLog(cfg["server_list_log"])
         threading.Thread(target=srv.serve_forever, kwargs={"poll_interval": 0.05}, daemon=True).start()
         ports[f"https{suffix}"] = srv.server_address[1]
-    ports["db_plain"] = serve_tls_stripping_proxy(cfg["db_port"])
+    # A server that offers no TLS: the misbehaving-database proxy hides the offer, and
+    # with a control file of its own no switch of the other tests reaches it.
+    ports["db_plain"] = DbProxy({**cfg, "db_proxy_control": str(tls / "db-plain.json")}).port
     return ports
 
 
@@ -1341,66 +1343,6 @@ class TlsHttpServer(http.server.ThreadingHTTPServer):
         except (ssl.SSLError, OSError):
             return
         super().finish_request(request, client_address)
-
-
-CLIENT_SSL = 0x0800
-
-
-def serve_tls_stripping_proxy(db_port: int) -> int:
-    """A port in front of MariaDB that clears the TLS capability in the server's greeting
-    and then relays bytes as they are: to the client, a server that offers no TLS (and
-    what a downgrading attacker in the middle would show it)."""
-    listener = socket.socket()
-    listener.bind((LOOPBACK, 0))
-    listener.listen(16)
-
-    def pipe(src, dst):
-        try:
-            while data := src.recv(65536):
-                dst.sendall(data)
-        except OSError:
-            pass
-        finally:
-            for s in (src, dst):
-                try:
-                    s.shutdown(socket.SHUT_RDWR)
-                except OSError:
-                    pass
-
-    def relay(client):
-        try:
-            server = socket.create_connection((LOOPBACK, db_port))
-            header = _recv_exact(server, 4)
-            body = bytearray(_recv_exact(server, int.from_bytes(header[:3], "little")))
-            # protocol version, NUL-terminated server version, 4-byte thread id,
-            # 8 bytes of scramble, a filler byte, then the lower capability flags
-            at = body.index(0, 1) + 1 + 4 + 8 + 1
-            caps = int.from_bytes(body[at:at + 2], "little") & ~CLIENT_SSL
-            body[at:at + 2] = caps.to_bytes(2, "little")
-            client.sendall(header + bytes(body))
-        except OSError:
-            client.close()
-            return
-        threading.Thread(target=pipe, args=(server, client), daemon=True).start()
-        pipe(client, server)
-
-    def accept():
-        while True:
-            client, _ = listener.accept()
-            threading.Thread(target=relay, args=(client,), daemon=True).start()
-
-    threading.Thread(target=accept, daemon=True).start()
-    return listener.getsockname()[1]
-
-
-def _recv_exact(sock, n: int) -> bytes:
-    data = b""
-    while len(data) < n:
-        chunk = sock.recv(n - len(data))
-        if not chunk:
-            raise OSError("connection closed")
-        data += chunk
-    return data
 
 
 def main() -> None:
