@@ -13,6 +13,9 @@ namespace {
 /// Longest time without a pass of the paint events while data flows.
 constexpr int kPaintSliceMs = 20;
 
+/// The wait of the transfer performWaiting is running on this thread, if any.
+thread_local NetworkWait* t_activeWait = nullptr;
+
 struct Progress {
   NetworkWait& wait;
   QElapsedTimer& sincePaint;
@@ -46,14 +49,18 @@ int performWaiting(CURLM* multi, CURL* easy, bool* stalled)
   if (stalled)
     *stalled = false;
   NetworkWait wait;
+  NetworkWait* const outer = t_activeWait;
+  t_activeWait = &wait;
   QElapsedTimer sincePaint;
   sincePaint.start();
   Progress progress{wait, sincePaint};
   curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Progress::callback);
   curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &progress);
-  if (curl_multi_add_handle(multi, easy) != CURLM_OK)
+  if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
+    t_activeWait = outer;
     return CURLE_FAILED_INIT;
+  }
 
   CURLcode result = CURLE_OK;
   for (;;) {
@@ -68,7 +75,7 @@ int performWaiting(CURLM* multi, CURL* easy, bool* stalled)
       }
     }
     if (done) {
-      if (result == CURLE_ABORTED_BY_CALLBACK) {
+      if (result == CURLE_ABORTED_BY_CALLBACK || (result != CURLE_OK && wait.stalled())) {
         result = CURLE_OPERATION_TIMEDOUT;
         if (stalled)
           *stalled = true;
@@ -94,7 +101,13 @@ int performWaiting(CURLM* multi, CURL* easy, bool* stalled)
   curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 1L);
   curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, nullptr);
   curl_easy_setopt(easy, CURLOPT_XFERINFODATA, nullptr);
+  t_activeWait = outer;
   return result;
+}
+
+bool awaitReadableDuringTransfer(qintptr fd)
+{
+  return t_activeWait && t_activeWait->waitSocket(fd, NetworkWait::Read) != 0;
 }
 
 } // namespace vcm

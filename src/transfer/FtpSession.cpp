@@ -3,6 +3,7 @@
 #include "common/CurlTls.h"
 #include "common/RuntimeError.h"
 #include "platform/CurlWait.h"
+#include "platform/NetworkWait.h"
 #include "platform/Ui.h"
 
 #include <QDir>
@@ -12,6 +13,13 @@
 #include <curl/curl.h>
 
 #include <cstring>
+
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace vcm {
 
@@ -52,6 +60,7 @@ struct UploadPacer {
   bool readFailed = false;
   int shownPercent = -1;
   QString percentText = {};
+  bool* bodyEnded = nullptr;
 
   size_t fill(char* buffer, size_t room)
   {
@@ -77,6 +86,8 @@ struct UploadPacer {
       filled += static_cast<size_t>(tail);
       tailDone = true;
     }
+    if (fullBlocksLeft == 0 && tailDone)
+      *bodyEnded = true;
     return filled;
   }
 
@@ -115,6 +126,7 @@ struct DownloadPacer {
   QByteArray pending = {};
   bool opened = false;
   bool writeFailed = false;
+  bool* bodyEnded = nullptr;
 
   bool openLocal()
   {
@@ -163,7 +175,9 @@ struct DownloadPacer {
       pending.clear();
     }
     // Taking less than curl offers ends the transfer: the expected bytes are all in.
-    return accepted == static_cast<qint64>(count) ? count : 0;
+    const bool all = accepted == static_cast<qint64>(count);
+    *bodyEnded = all && complete();
+    return all ? count : 0;
   }
 
   bool complete() const { return stored == size; }
@@ -197,6 +211,11 @@ struct FtpRequest {
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kResponseTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &FtpRequest::openSocket);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, &s);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &FtpRequest::closeSocket);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, &s);
+    s.m_bodyEnded = false;
     s.m_tlsUsable = applyCurlTls(curl, s.m_tlsMode, s.m_trust, CurlChannel::Ftp);
   }
 
@@ -210,6 +229,36 @@ struct FtpRequest {
     // Through the session's multi handle, whose cache keeps the control connection.
     const auto rc = static_cast<CURLcode>(performWaiting(session.m_multi, curl, &session.m_stalled));
     session.m_busy = false;
+    return rc;
+  }
+
+  static curl_socket_t openSocket(void* self, curlsocktype, curl_sockaddr* address)
+  {
+    const curl_socket_t fd = ::socket(address->family, address->socktype, address->protocol);
+    if (fd != CURL_SOCKET_BAD)
+      static_cast<FtpSession*>(self)->m_sockets.append(static_cast<qintptr>(fd));
+    return fd;
+  }
+
+  /// After a complete transfer curl closes the data connection and then waits for the
+  /// server's final reply on its own, surfacing only once a second. The wait happens here
+  /// instead, with the windows painting; a server that stays silent for the stall limit
+  /// gets its control connection shut, so curl's own wait ends at once with the failure.
+  static int closeSocket(void* self, curl_socket_t fd)
+  {
+    auto* session = static_cast<FtpSession*>(self);
+    session->m_sockets.removeOne(static_cast<qintptr>(fd));
+#ifdef Q_OS_WIN
+    const int rc = ::closesocket(fd);
+#else
+    const int rc = ::close(fd);
+#endif
+    if (session->m_bodyEnded && session->m_sockets.size() == 1) {
+      session->m_bodyEnded = false;
+      const qintptr control = session->m_sockets.first();
+      if (!awaitReadableDuringTransfer(control))
+        NetworkWait::abortSocket(control);
+    }
     return rc;
   }
 
@@ -309,8 +358,10 @@ bool FtpSession::upload(const QString& localPath, const QString& remoteName,
   if (!file.open(QIODevice::ReadOnly))
     throw fileError(53, file);
   UploadPacer pacer{file, file.size(), progress};
+  pacer.bodyEnded = &m_bodyEnded;
 
   FtpRequest request(*this, urlFor(absolutePath(remoteName), false));
+  m_bodyEnded = pacer.size == 0;
   curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
   curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(pacer.size));
   curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, &UploadPacer::callback);
@@ -333,6 +384,7 @@ bool FtpSession::download(const QString& localPath, const QString& remoteName,
   }
   QFile file(localPath);
   DownloadPacer pacer{file, qMax<qint64>(0, expectedSize), progress};
+  pacer.bodyEnded = &m_bodyEnded;
   CURLcode rc;
   {
     FtpRequest request(*this, urlFor(absolutePath(remoteName), false));

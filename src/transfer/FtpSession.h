@@ -4,6 +4,7 @@
 #include "transfer/ProgressIndicator.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 typedef void CURL;
@@ -80,6 +81,12 @@ private:
   CURL* m_curl = nullptr;
   CURLM* m_multi = nullptr;
   bool m_stalled = false;  // the last request was given up for silence
+  /// The sockets curl holds open for this session: the control connection, and during a
+  /// transfer its data connection.
+  QList<qintptr> m_sockets;
+  /// The running transfer's body ended as a complete transfer does, so curl will wait for
+  /// the server's final reply once the data connection closes.
+  bool m_bodyEnded = false;
   QByteArray m_server;
   quint16 m_port = 0;
   QByteArray m_user;

@@ -193,9 +193,8 @@ protected:
     std::function<bool()> run;
     QString failureContains;  ///< part of the failure text
     int maxMs;
-    /// Longest pause of the painting. curl waits for an FTP upload's final reply on its
-    /// own and surfaces only once a second (where the windows paint and a silent server
-    /// is given up): a server that took every byte and then says nothing costs a second.
+    /// Longest pause of the painting (the aim is under 200 ms; the limit allows for a
+    /// loaded machine).
     int maxPaintGapMs = 500;
   };
 
@@ -213,7 +212,7 @@ protected:
          [this] { be->setServerList({.stall = true, .holdSeconds = kHoldSeconds}); },
          [this] { return !httpPostForm(serverListUrl(), {}).isNull(); }, silence, 2500},
         {"FTP upload stalls", [this] { be->setFtp({.stallAfter = 20'000, .holdSeconds = kHoldSeconds}); },
-         [this] { return upload(); }, QStringLiteral("false"), 2500, 1500},
+         [this] { return upload(); }, QStringLiteral("false"), 2500},
         {"FTP download stalls", [this] { be->setFtp({.stallAfter = 20'000, .holdSeconds = kHoldSeconds}); },
          [this] { return download(); }, QStringLiteral("false"), 2500},
         {"installer body stalls", [this] { be->setHttp({.stallAfter = 100'000, .holdSeconds = kHoldSeconds}); },
