@@ -115,6 +115,16 @@ std::unique_ptr<RecordSet> openRecordSet(const QString& sql)
   return requireConnection().openRecordSet(sql);
 }
 
+void sendQuery(const QString& sql)
+{
+  requireConnection().sendQuery(sql);
+}
+
+std::unique_ptr<RecordSet> receiveRecordSet()
+{
+  return requireConnection().receiveRecordSet();
+}
+
 qint64 executeSql(const QString& sql)
 {
   return requireConnection().execute(sql);

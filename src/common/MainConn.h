@@ -87,6 +87,10 @@ void g_Rs_Nothing_Filter(std::unique_ptr<RecordSet>& rs);
 /// Opens a static, read-only record set on Session.Connection (throws when it is not open).
 std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 
+/// openRecordSet in two halves, for a caller that works while the server computes.
+void sendQuery(const QString& sql);
+std::unique_ptr<RecordSet> receiveRecordSet();
+
 /// Executes a write statement on Session.Connection; returns the number of rows it matched.
 qint64 executeSql(const QString& sql);
 

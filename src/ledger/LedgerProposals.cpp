@@ -26,44 +26,70 @@ bool isSplitPart(const Grid& deal, int row)
 void Ledger::proposeAccounts()
 {
   clearProposals();
+  const auto failed = [this] {
+    // Proposals only save typing: without them the member works as before.
+    form.showStatus(QStringLiteral("지난 거래에서 계정 제안을 가져오지 못했습니다."));
+  };
+  MainConnScope conn;
   try {
-    MainConnScope conn;
     conn.open();
-    std::unique_ptr<RecordSet> history =
-        openRecordSet(AccountProposals::historySql(Session.CompanyCode, form.mskM.trimmed()));
+    sendQuery(AccountProposals::historySql(Session.CompanyCode, form.mskM.trimmed()));
+  } catch (const RuntimeError&) {
+    return failed();
+  }
+
+  // While the server goes through the year, the rows without an account are gathered.
+  // A month repeats its counterparts and summaries: each combination is worked out once.
+  struct Wanted {
+    QString counterpart;
+    QString summary;
+    int entryClass;
+  };
+  QList<Wanted> wanted;
+  QHash<QString, int> wantedIndex;
+  QList<QPair<int, int>> rows;  // row, index into wanted
+  for (int r = 1; r <= sprDeal.rowCount(); ++r) {
+    if (!sprDeal.text(deal::Account, r).trimmed().isEmpty() || isSplitPart(sprDeal, r))
+      continue;
+    Wanted w{sprDeal.text(deal::Customer, r), sprDeal.text(deal::Summary, r), int(sprDeal.number(deal::ClassNo, r))};
+    const QString key = w.counterpart + QChar(0x1F) + w.summary + QChar(0x1F) + QString::number(w.entryClass);
+    auto it = wantedIndex.constFind(key);
+    if (it == wantedIndex.constEnd()) {
+      it = wantedIndex.insert(key, int(wanted.size()));
+      wanted.append(std::move(w));
+    }
+    rows.append({r, *it});
+  }
+
+  try {
+    std::unique_ptr<RecordSet> history = receiveRecordSet();
     m_proposals.learn(*history);
     g_Rs_Nothing(history);
   } catch (const RuntimeError&) {
-    // Proposals only save typing: without them the member works as before.
-    form.showStatus(QStringLiteral("지난 거래에서 계정 제안을 가져오지 못했습니다."));
-    return;
+    return failed();
   }
+  conn.close();
+
   const AccountProposals::Chart chart = AccountProposals::chartOf(lists);
-  // A month repeats its counterparts and summaries: each combination is worked out once.
   struct Shown {
     QString hint;
     QString reason;
   };
-  QHash<QString, Shown> known;
+  QList<Shown> shownFor;
+  shownFor.reserve(wanted.size());
+  for (const Wanted& w : wanted) {
+    const AccountProposals::Proposal p = m_proposals.propose(w.counterpart, w.summary, w.entryClass, chart);
+    const CodeLists::Account* a = p.isValid() ? lists.account(p.account) : nullptr;
+    shownFor.append(a ? Shown{a->code + QLatin1Char('.') + a->name, p.reason()} : Shown{});
+  }
   int shown = 0;
   {
     RedrawSuspended quiet(sprDeal);
-    for (int r = 1; r <= sprDeal.rowCount(); ++r) {
-      if (!sprDeal.text(deal::Account, r).trimmed().isEmpty() || isSplitPart(sprDeal, r))
+    for (const auto& [row, index] : rows) {
+      const Shown& s = shownFor[index];
+      if (s.hint.isEmpty())
         continue;
-      const QString counterpart = sprDeal.text(deal::Customer, r);
-      const QString summary = sprDeal.text(deal::Summary, r);
-      const int entryClass = int(sprDeal.number(deal::ClassNo, r));
-      const QString key = counterpart + QChar(0x1F) + summary + QChar(0x1F) + QString::number(entryClass);
-      auto it = known.constFind(key);
-      if (it == known.constEnd()) {
-        const AccountProposals::Proposal p = m_proposals.propose(counterpart, summary, entryClass, chart);
-        const CodeLists::Account* a = p.isValid() ? lists.account(p.account) : nullptr;
-        it = known.insert(key, a ? Shown{a->code + QLatin1Char('.') + a->name, p.reason()} : Shown{});
-      }
-      if (it->hint.isEmpty())
-        continue;
-      sprDeal.setHint(deal::Account, r, it->hint, it->reason);
+      sprDeal.setHint(deal::Account, row, s.hint, s.reason);
       m_hintsShown = true;
       ++shown;
     }
@@ -149,9 +175,7 @@ void Ledger::clearProposals()
   if (!m_hintsShown)
     return;
   m_hintsShown = false;
-  RedrawSuspended quiet(sprDeal);
-  for (int r = 1; r <= sprDeal.rowCount(); ++r)
-    sprDeal.clearHint(deal::Account, r);
+  sprDeal.clearHints();
 }
 
 void Ledger::showProposalReason(qint32 row)

@@ -414,6 +414,33 @@ std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
   return toRecordSet(storeResult());
 }
 
+void Connection::sendQuery(const QString& sql)
+{
+  requireOpen();
+  const QByteArray bytes = encodeStatement(sql);
+  int failed = 0;
+  const int status = mysql_send_query_start(&failed, m_mysql, bytes.constData(),
+                                            static_cast<unsigned long>(bytes.size()));
+  if (finishCall(m_mysql, status, [&](int ready) { return mysql_send_query_cont(&failed, m_mysql, ready); },
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
+    raiseLost();
+  if (failed != 0)
+    raiseServerError();
+}
+
+std::unique_ptr<RecordSet> Connection::receiveRecordSet()
+{
+  requireOpen();
+  my_bool failed = 0;
+  const int status = mysql_read_query_result_start(&failed, m_mysql);
+  if (finishCall(m_mysql, status, [&](int ready) { return mysql_read_query_result_cont(&failed, m_mysql, ready); },
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
+    raiseLost();
+  if (failed != 0)
+    raiseServerError();
+  return toRecordSet(storeResult());
+}
+
 qint64 Connection::execute(const QString& sql)
 {
   requireOpen();

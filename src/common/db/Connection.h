@@ -74,6 +74,12 @@ public:
   /// Runs a query and returns all of its rows as a static, read-only record set.
   std::unique_ptr<RecordSet> openRecordSet(const QString& sql);
 
+  /// A query in two halves, so the caller can work while the server computes: send()
+  /// hands the statement over, receiveRecordSet() waits for its rows. Nothing else may
+  /// run on the connection in between.
+  void sendQuery(const QString& sql);
+  std::unique_ptr<RecordSet> receiveRecordSet();
+
   /// Runs a write statement (INSERT, UPDATE, DELETE); returns the number of rows it
   /// matched (an UPDATE counts rows that already held the new values too).
   qint64 execute(const QString& sql);

@@ -430,6 +430,12 @@ void Grid::setHint(int col, int row, const QString& hint, const QString& reason)
   applyStyle(m_hintReason, CellRange::cell(col, row), reason);
 }
 
+void Grid::clearHints()
+{
+  applyStyle(m_hint, CellRange::sheet(), QString());
+  applyStyle(m_hintReason, CellRange::sheet(), QString());
+}
+
 // --- columns and rows ---------------------------------------------------------------
 
 double Grid::columnWidth(int col) const

@@ -123,6 +123,8 @@ public:
   QString hintReason(int col, int row) const { return m_hintReason.value(col, row); }
   void setHint(int col, int row, const QString& hint, const QString& reason);
   void clearHint(int col, int row) { setHint(col, row, QString(), QString()); }
+  /// Takes every hint of the sheet away at once.
+  void clearHints();
 
   // --- columns and rows -----------------------------------------------------
   /// Width in the grid's character units (column 0 is the row-number column); 0: default.
