@@ -16,7 +16,7 @@ QString AccountProposals::Proposal::reason() const
          QStringLiteral("회");
 }
 
-QString AccountProposals::historySql(const QString& companyCode, const QString& month)
+QString AccountProposals::historySql(const QString& companyCode, const QString& month, bool withMonth)
 {
   // A year back from the month shown, the month itself included: what was assigned there
   // already is the centre's latest habit.
@@ -27,7 +27,8 @@ QString AccountProposals::historySql(const QString& companyCode, const QString& 
                         " FROM DEAL_LIST\n"
                         " WHERE COM_CD = '") +
          g_SqlStr(companyCode) + QStringLiteral("'\n AND DEAL_MON >= '") + g_SqlStr(from) +
-         QStringLiteral("'\n AND DEAL_MON <= '") + g_SqlStr(month) +
+         (withMonth ? QStringLiteral("'\n AND DEAL_MON <= '") : QStringLiteral("'\n AND DEAL_MON < '")) +
+         g_SqlStr(month) +
          QStringLiteral("'\n AND DACC_CD <> ''\n"
                         // Grouped by bytes, unsorted: learn() folds case and blanks itself, and
                         // the collation's comparisons are most of the server's time.

@@ -35,8 +35,9 @@ public:
   };
 
   /// The history query: accounts assigned in the twelve months before `month` ("YYYY.MM")
-  /// and in the month itself, counted per counterpart, summary and account.
-  static QString historySql(const QString& companyCode, const QString& month);
+  /// and, unless the caller learns it from elsewhere, in the month itself, counted per
+  /// counterpart, summary and account.
+  static QString historySql(const QString& companyCode, const QString& month, bool withMonth = true);
 
   /// Learns the rows of historySql's result (DEAL_CUST, DEAL_SUMM, DACC_CD, CNT, LAST_AT).
   void learn(RecordSet& history);

@@ -134,6 +134,7 @@ void Ledger::Set_Deal_List(int /*sort*/)
   // Emptying the grid and filling it again is one change for the view: a single reset
   // instead of thousands of removed rows followed by thousands of new ones.
   RedrawSuspended quiet(sprDeal);
+  m_wholeMonthShown.clear();
   try {
     sprDeal.setRowCount(0);
     DealGridModel::fillPicker(sprCbo_Acc, lists);
@@ -169,6 +170,8 @@ void Ledger::Set_Deal_List(int /*sort*/)
       break;
     }
     form.filterInfo = FilterInfo::statusLine(filter(), sprDeal.rowCount());
+    if (outcome.result == DealLoader::Result::Loaded && FilterInfo::conditions(filter()).isEmpty())
+      m_wholeMonthShown = form.mskM.trimmed();
   } catch (const RuntimeError& e) {
     quiet.resume();
     form.filterInfo.clear();

@@ -191,6 +191,9 @@ private:
 
   AccountProposals m_proposals;
   bool m_hintsShown = false; ///< some account cell may carry a proposal
+  /// The month whose every entry the grid holds as loaded (no search narrowed the load);
+  /// empty otherwise. Proposals learn that month from the screen instead of the server.
+  QString m_wholeMonthShown;
   std::vector<std::vector<AcceptedProposal>> m_proposalUndo;
 
   LedgerHost& m_host;

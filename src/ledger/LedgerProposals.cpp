@@ -30,16 +30,29 @@ void Ledger::proposeAccounts()
     // Proposals only save typing: without them the member works as before.
     form.showStatus(QStringLiteral("지난 거래에서 계정 제안을 가져오지 못했습니다."));
   };
+  const QString month = form.mskM.trimmed();
+  // The month on screen, whole and as loaded, is learnt from the grid: the server then
+  // goes through the months before it only.
+  const bool monthOnScreen = !m_wholeMonthShown.isEmpty() && m_wholeMonthShown == month;
   MainConnScope conn;
   try {
     conn.open();
-    sendQuery(AccountProposals::historySql(Session.CompanyCode, form.mskM.trimmed()));
+    sendQuery(AccountProposals::historySql(Session.CompanyCode, month, !monthOnScreen));
   } catch (const RuntimeError&) {
     return failed();
   }
 
-  // While the server goes through the year, the rows without an account are gathered.
-  // A month repeats its counterparts and summaries: each combination is worked out once.
+  // While the server goes through the year, the rows without an account are gathered,
+  // and the month's own assignments counted. A month repeats its counterparts and
+  // summaries: each combination is worked out once.
+  struct Assigned {
+    QString counterpart;
+    QString summary;
+    QString account;
+    int count = 0;
+    QString last;
+  };
+  QHash<QString, Assigned> assigned;
   struct Wanted {
     QString counterpart;
     QString summary;
@@ -49,7 +62,18 @@ void Ledger::proposeAccounts()
   QHash<QString, int> wantedIndex;
   QList<QPair<int, int>> rows;  // row, index into wanted
   for (int r = 1; r <= sprDeal.rowCount(); ++r) {
-    if (!sprDeal.text(deal::Account, r).trimmed().isEmpty() || isSplitPart(sprDeal, r))
+    if (const QString account = sprDeal.text(deal::Account, r).left(3).trimmed(); !account.isEmpty()) {
+      if (monthOnScreen) {
+        const QString counterpart = sprDeal.text(deal::Customer, r);
+        const QString summary = sprDeal.text(deal::Summary, r);
+        Assigned& a = assigned[counterpart + QChar(0x1F) + summary + QChar(0x1F) + account];
+        if (a.count++ == 0)
+          a = {counterpart, summary, account, 1, {}};
+        a.last = qMax(a.last, month + sprDeal.text(deal::DealDate, r));
+      }
+      continue;
+    }
+    if (isSplitPart(sprDeal, r))
       continue;
     Wanted w{sprDeal.text(deal::Customer, r), sprDeal.text(deal::Summary, r), int(sprDeal.number(deal::ClassNo, r))};
     const QString key = w.counterpart + QChar(0x1F) + w.summary + QChar(0x1F) + QString::number(w.entryClass);
@@ -65,6 +89,8 @@ void Ledger::proposeAccounts()
     std::unique_ptr<RecordSet> history = receiveRecordSet();
     m_proposals.learn(*history);
     g_Rs_Nothing(history);
+    for (const Assigned& a : std::as_const(assigned))
+      m_proposals.add(a.counterpart, a.summary, a.account, a.count, a.last);
   } catch (const RuntimeError&) {
     return failed();
   }

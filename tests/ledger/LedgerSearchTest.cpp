@@ -389,3 +389,24 @@ TEST_F(LedgerSearchTest, ExportCommandSavesTheMonthUnderTheCompanysName)
   EXPECT_EQ(host.tags[1], QStringLiteral("WORK"));
   qunsetenv("VCM_PROGRAM_DIR");
 }
+
+TEST_F(LedgerSearchTest, ProposalsLearnTheMonthItselfWhetherShownWholeOrNarrowed)
+{
+  // The month's own habit: 한빛주유소 went to 103 once; a later entry of it waits.
+  db.addDeals({{"D01", "001", 2, "103", "001", 0, 5000, 9, "주유", 0, "01", "한빛주유소"},
+               {"D02", "001", 2, "", "001", 0, 6000, 9, "주유 대금", 0, "01", "한빛주유소"}});
+  for (const bool narrowed : {false, true}) {
+    SCOPED_TRACE(narrowed ? "narrowed by a search: the server counts the month" : "whole: the grid counts it");
+    Ledger& l = open();
+    if (narrowed) {
+      l.form.optSearch = 2;
+      l.form.txtSearch = QStringLiteral("대금");
+      l.Set_Basic_info();
+    }
+    ASSERT_EQ(rows(), narrowed ? 1 : 2);
+    startWork();
+    EXPECT_EQ(l.sprDeal.hint(deal::Account, rows()), QStringLiteral("103.공공요금"));
+    EXPECT_EQ(l.sprDeal.hintReason(deal::Account, rows()), QStringLiteral("거래처 [한빛주유소] 지난 12개월 1회"));
+    l.State_Div(QStringLiteral("CANCEL"));
+  }
+}
