@@ -13,7 +13,8 @@ JSON to --stats after every change; tests read them before and after an action.
     delay_proxy.py --target-port 3306 --delay-ms 15 --stats /tmp/s.json
 
 prints "PORT <n>" on stdout once it listens. It ends by itself after --lifetime seconds
-or when the process that started it is gone.
+or when the process that started it is gone; with --while-exists PATH, when PATH is gone
+instead (started for a test that is not its parent).
 """
 
 import argparse
@@ -121,7 +122,13 @@ async def main(args):
     print("PORT %d" % port, flush=True)
     parent = os.getppid()
     end = time.monotonic() + args.lifetime
-    while time.monotonic() < end and os.getppid() == parent:
+
+    def wanted():
+        if args.while_exists:
+            return os.path.exists(args.while_exists)
+        return os.getppid() == parent
+
+    while time.monotonic() < end and wanted():
         await asyncio.sleep(0.2)
     server.close()
 
@@ -135,6 +142,7 @@ if __name__ == "__main__":
     p.add_argument("--delay-ms", type=float, default=15.0, help="delay in each direction")
     p.add_argument("--stats", default="", help="file the counts are written to")
     p.add_argument("--lifetime", type=float, default=600.0, help="seconds before it ends by itself")
+    p.add_argument("--while-exists", default="", help="end when this path is gone, not with the parent")
     try:
         asyncio.run(main(p.parse_args()))
     except KeyboardInterrupt:
