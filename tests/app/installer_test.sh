@@ -36,7 +36,7 @@ await_window() {
 file_version() {
   python3 -c 'import struct, sys
 data = open(sys.argv[1], "rb").read()
-at = data.find(struct.pack("<I", 0xFEEF04BD))
+at = data.find(struct.pack("<I", 0xFEEF04BD), data.find("VS_VERSION_INFO".encode("utf-16-le")))
 ms, ls = struct.unpack_from("<II", data, at + 8) if at >= 0 else (0, 0)
 print(f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}")' "$1"
 }
@@ -112,6 +112,7 @@ cp "$next_setup" "$(value HTTP_ROOT "$update_env")/Vetra_Care_Setup_Up_Member.ex
 mariadb --no-defaults --socket="$(value ADMIN_SOCKET "$update_env")" -uroot "$(value DB_NAME "$update_env")" -e \
   "UPDATE M_VERSION_INFO_VETRA_MEMBER SET VETRA_MEMBER_V = '$next_version', FILE_SIZE = '$(wc -c < "$next_setup")'"
 cp "$(value DEPLOY_FILE "$update_env")" "$deploy"
+start=$(now)
 VETRA_CARE_DEPLOY="Z:$deploy" wine "$dir/Vetra_Care_Member.exe" &
 program=$!
 i=0
@@ -126,6 +127,7 @@ cmp -s "$next_setup" "$dir/Vetra_Care_Setup_Up_Member.exe" || fail "the download
 # closes).
 for page in "폴더 지정" "설치 완료"; do
   await_window "베트라Care 설치: $page" 120 || fail "the downloaded installer showed no page '$page'"
+  [ "$page" = "설치 완료" ] || echo "update: program start to the downloaded installer's window $(since "$start") s"
   xdotool windowfocus "$(shown "베트라Care 설치: $page")" key Return
 done
 i=0

@@ -19,8 +19,14 @@ cp "$(sed -n 's/^DEPLOY_FILE=//p' "$envfile")" "$work/deploy.ini"
 start=$(date +%s.%N)
 QT_QPA_PLATFORM=xcb VETRA_CARE_DEPLOY="$work/deploy.ini" "$program" &
 pid=$!
+login_shown() {
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "베트라케어 로그인" ] && return 0
+  done
+  return 1
+}
 i=0
-until [ -n "$(xdotool search --onlyvisible --name '^베트라케어 로그인$' 2>/dev/null)" ]; do
+until login_shown; do
   i=$((i + 1)); [ $i -le 600 ] || fail "no login window"
   kill -0 $pid 2>/dev/null || fail "the program ended without a login window"
   sleep 0.1

@@ -4,9 +4,9 @@
     backend.py start DIR [--db-name NAME] [--no-local-grant] [--schema-only] [--tls]
     backend.py stop DIR
     backend.py load DIR DBNAME [--schema-only]   another database with the same tables
-    backend.py delay-proxy --target-port N --delay-ms MS --stats FILE
+    backend.py delay-proxy --target-port N --delay-ms MS --stats FILE --while-exists PATH
                                                  a delaying proxy (delay_proxy.py) that
-                                                 lives while the folder of FILE does
+                                                 lives while PATH exists
     backend.py serve DIR                         (internal: the peer process)
 
 `start` brings up, under DIR:
@@ -406,12 +406,12 @@ def cmd_start_db(args) -> None:
 def cmd_delay_proxy(args) -> None:
     """Starts the delaying proxy on its own and prints its "PORT n" line. It outlives this
     command (a test that reaches the host only through the control port cannot be its
-    parent) and ends when the folder of its stats file is removed, or after its lifetime."""
+    parent) and ends when the file --while-exists names is removed, or after its lifetime."""
     stats = Path(args.stats)
     proc = subprocess.Popen([sys.executable, str(HERE / "delay_proxy.py"),
                              "--target-port", str(args.target_port), "--delay-ms", str(args.delay_ms),
                              "--stats", str(stats), "--lifetime", str(args.lifetime),
-                             "--while-exists", str(stats.parent)],
+                             "--while-exists", args.while_exists],
                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                             stderr=subprocess.DEVNULL, start_new_session=True)
     line = proc.stdout.readline().decode().strip()
@@ -1394,10 +1394,11 @@ def main() -> None:
     s = sub.add_parser("start-db", help="start the killed database server again on its port")
     s.add_argument("dir")
     s.set_defaults(func=cmd_start_db)
-    s = sub.add_parser("delay-proxy", help="start a delaying proxy that lives while the stats folder does")
+    s = sub.add_parser("delay-proxy", help="start a delaying proxy that lives while a file exists")
     s.add_argument("--target-port", type=int, required=True)
     s.add_argument("--delay-ms", type=float, required=True)
     s.add_argument("--stats", required=True)
+    s.add_argument("--while-exists", required=True)
     s.add_argument("--lifetime", type=float, default=900.0)
     s.set_defaults(func=cmd_delay_proxy)
     s = sub.add_parser("serve", help=argparse.SUPPRESS)

@@ -14,7 +14,8 @@ JSON to --stats after every change; tests read them before and after an action.
 
 prints "PORT <n>" on stdout once it listens. It ends by itself after --lifetime seconds
 or when the process that started it is gone; with --while-exists PATH, when PATH is gone
-instead (started for a test that is not its parent).
+instead (started for a test that is not its parent), and then it removes its stats file:
+once that is gone it writes no more, and the test can remove the folder.
 """
 
 import argparse
@@ -32,9 +33,10 @@ class Stats:
         self.bursts = 0
         self.client_bytes = 0
         self.server_bytes = 0
+        self.ended = False
 
     def write(self):
-        if not self.path:
+        if not self.path or self.ended:
             return
         tmp = self.path + ".tmp"
         with open(tmp, "w") as f:
@@ -129,8 +131,14 @@ async def main(args):
         return os.getppid() == parent
 
     while time.monotonic() < end and wanted():
-        await asyncio.sleep(0.2)
+        await asyncio.sleep(0.1)
     server.close()
+    if args.while_exists:
+        stats.ended = True
+        try:
+            os.remove(args.stats)
+        except OSError:
+            pass
 
 
 if __name__ == "__main__":
