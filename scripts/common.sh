@@ -11,15 +11,17 @@ VCM_PACKAGES=(
   mariadb-server python3 python3-pyftpdlib python3-openssl openssl fonts-nanum imagemagick xvfb xauth
   libssl-dev  # the pin check in the TLS handshake of the curl channels
   tshark      # the capture test of the TLS channels
+  xdotool     # the login window test finds the program's window on Xvfb
   libxlsxwriter-dev python3-xlrd python3-openpyxl
   curl  # the baseline of the upload benchmark
 )
 
 # The Windows build (scripts/test --windows): the cross compiler, Wine to run the tests,
-# NSIS for the installer, and fonts for Qt's offscreen platform and the Korean screens.
+# NSIS for the installer, fonts for Qt's offscreen platform and the Korean screens, and
+# xdotool for the installer test, which finds the installed program's windows on Xvfb.
 VCM_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 nsis
-  fonts-dejavu-core fonts-nanum xvfb xauth
+  fonts-dejavu-core fonts-nanum xvfb xauth xdotool
 )
 
 vcm_sudo() {

@@ -4,6 +4,9 @@
     backend.py start DIR [--db-name NAME] [--no-local-grant] [--schema-only] [--tls]
     backend.py stop DIR
     backend.py load DIR DBNAME [--schema-only]   another database with the same tables
+    backend.py delay-proxy --target-port N --delay-ms MS --stats FILE --while-exists PATH
+                                                 a delaying proxy (delay_proxy.py) that
+                                                 lives while PATH exists
     backend.py serve DIR                         (internal: the peer process)
 
 `start` brings up, under DIR:
@@ -26,7 +29,8 @@ under Wine) reach the same commands through the control port (CONTROL_PORT): one
 JSON line {"args": ["kill-db", DIR]} in, one line {"rc": 0, "output": "", "dir": ""}
 out. `start` with an empty DIR starts a backend in a new temporary folder and
 answers its name in "dir"; `read-workbook ARGS` runs the export tests' workbook
-reader and answers what it printed in "stdout". The same admin SQL they cannot send through the unix
+reader and answers what it printed in "stdout"; `delay-proxy` answers the proxy's
+"PORT n" line in "stdout". The same admin SQL they cannot send through the unix
 socket goes over TCP as ADMIN_TCP_USER, from the source address ADMIN_BIND only, so
 that 127.0.0.1 stays without any account but the database user's.
 """
@@ -70,7 +74,7 @@ ADMIN_BIND = "127.0.0.3"
 ADMIN_TCP_USER = "vcm_admin"
 ADMIN_TCP_PASSWORD = "admin-only-on-127.0.0.3"
 # What the control port runs; anything else is refused.
-CONTROL_COMMANDS = ("start", "stop", "load", "kill-db", "start-db", "read-workbook")
+CONTROL_COMMANDS = ("start", "stop", "load", "kill-db", "start-db", "read-workbook", "delay-proxy")
 WORKBOOK_READER = SOURCE_DIR / "tests" / "common" / "export" / "read_workbook.py"
 
 # Test and demo secrets. Each fits the form the client expects (lengths and
@@ -397,6 +401,25 @@ def cmd_start_db(args) -> None:
     if not launch_mariadb(lay, port):
         err = (lay.run / "mariadbd.err").read_text(errors="replace")
         raise SystemExit("mariadbd did not start again:\n" + err[-3000:])
+
+
+def cmd_delay_proxy(args) -> None:
+    """Starts the delaying proxy on its own and prints its "PORT n" line. It outlives this
+    command (a test that reaches the host only through the control port cannot be its
+    parent) and ends when the file --while-exists names is removed, or after its lifetime."""
+    stats = Path(args.stats)
+    proc = subprocess.Popen([sys.executable, str(HERE / "delay_proxy.py"),
+                             "--target-port", str(args.target_port), "--delay-ms", str(args.delay_ms),
+                             "--stats", str(stats), "--lifetime", str(args.lifetime),
+                             "--while-exists", args.while_exists],
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
+    line = proc.stdout.readline().decode().strip()
+    proc.stdout.close()
+    if not line.startswith("PORT "):
+        proc.kill()
+        raise SystemExit("the delaying proxy did not start")
+    print(line)
 
 
 def _tcp_greets(port: int) -> bool:
@@ -1371,6 +1394,13 @@ def main() -> None:
     s = sub.add_parser("start-db", help="start the killed database server again on its port")
     s.add_argument("dir")
     s.set_defaults(func=cmd_start_db)
+    s = sub.add_parser("delay-proxy", help="start a delaying proxy that lives while a file exists")
+    s.add_argument("--target-port", type=int, required=True)
+    s.add_argument("--delay-ms", type=float, required=True)
+    s.add_argument("--stats", required=True)
+    s.add_argument("--while-exists", required=True)
+    s.add_argument("--lifetime", type=float, default=900.0)
+    s.set_defaults(func=cmd_delay_proxy)
     s = sub.add_parser("serve", help=argparse.SUPPRESS)
     s.add_argument("dir")
     s.set_defaults(func=cmd_serve)

@@ -13,7 +13,9 @@ JSON to --stats after every change; tests read them before and after an action.
     delay_proxy.py --target-port 3306 --delay-ms 15 --stats /tmp/s.json
 
 prints "PORT <n>" on stdout once it listens. It ends by itself after --lifetime seconds
-or when the process that started it is gone.
+or when the process that started it is gone; with --while-exists PATH, when PATH is gone
+instead (started for a test that is not its parent), and then it removes its stats file:
+once that is gone it writes no more, and the test can remove the folder.
 """
 
 import argparse
@@ -31,9 +33,10 @@ class Stats:
         self.bursts = 0
         self.client_bytes = 0
         self.server_bytes = 0
+        self.ended = False
 
     def write(self):
-        if not self.path:
+        if not self.path or self.ended:
             return
         tmp = self.path + ".tmp"
         with open(tmp, "w") as f:
@@ -121,9 +124,21 @@ async def main(args):
     print("PORT %d" % port, flush=True)
     parent = os.getppid()
     end = time.monotonic() + args.lifetime
-    while time.monotonic() < end and os.getppid() == parent:
-        await asyncio.sleep(0.2)
+
+    def wanted():
+        if args.while_exists:
+            return os.path.exists(args.while_exists)
+        return os.getppid() == parent
+
+    while time.monotonic() < end and wanted():
+        await asyncio.sleep(0.1)
     server.close()
+    if args.while_exists:
+        stats.ended = True
+        try:
+            os.remove(args.stats)
+        except OSError:
+            pass
 
 
 if __name__ == "__main__":
@@ -135,6 +150,7 @@ if __name__ == "__main__":
     p.add_argument("--delay-ms", type=float, default=15.0, help="delay in each direction")
     p.add_argument("--stats", default="", help="file the counts are written to")
     p.add_argument("--lifetime", type=float, default=600.0, help="seconds before it ends by itself")
+    p.add_argument("--while-exists", default="", help="end when this path is gone, not with the parent")
     try:
         asyncio.run(main(p.parse_args()))
     except KeyboardInterrupt:

@@ -41,8 +41,8 @@ private:
   QTemporaryDir m_dir{QStringLiteral("Z:/tmp/vcm-delay-XXXXXX")};
 #else
   QTemporaryDir m_dir;
-#endif
   QProcess m_process;
+#endif
   int m_port = 0;
 };
 
