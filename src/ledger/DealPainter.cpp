@@ -66,6 +66,7 @@ void DealPainter::markSaved(Grid& deal, int row, const QString& insertedPartNo)
   if (!insertedPartNo.isEmpty()) {
     deal.setText(deal::PartNo, row, insertedPartNo);
     deal.setFlag(deal::NewPart, row, false);
+    deal.setTag(CellRange::cell(deal::PartNo, row), QString());
   }
   deal.setForeground(CellRange::row(row), colours::Black);
   deal.setForeground(CellRange::cell(deal::ClassName, row), deal.number(deal::ClassNo, row) == 1

@@ -158,6 +158,21 @@ QString DealStatements::maxPartNo(const QString& companyCode, const QString& mon
   });
 }
 
+QString DealStatements::storedParts(const QString& companyCode, const QString& month,
+                                    const QString& dealCode, const QStringList& partNos)
+{
+  QStringList quotedParts;
+  for (const QString& p : partNos)
+    quotedParts << quoted(p);
+  return lines({
+      QStringLiteral("SELECT DEAL_CD_2 FROM DEAL_LIST"),
+      QStringLiteral(" WHERE COM_CD = ") + quoted(companyCode),
+      QStringLiteral("   AND DEAL_MON     = ") + quoted(month.trimmed()),
+      QStringLiteral("   AND DEAL_CD      = ") + quoted(dealCode),
+      QStringLiteral("   AND DEAL_CD_2 IN (") + quotedParts.join(QStringLiteral(" , ")) + QLatin1Char(')'),
+  });
+}
+
 QString DealStatements::insert(const QString& companyCode, const QString& month, const DealWrite& row)
 {
   return lines({

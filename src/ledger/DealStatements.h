@@ -50,6 +50,9 @@ public:
 
   static QString update(const QString& companyCode, const QString& month, const DealWrite& row);
   static QString maxPartNo(const QString& companyCode, const QString& month, const QString& dealCode);
+  /// Which of `partNos` of the entry are stored (DEAL_CD_2 of each).
+  static QString storedParts(const QString& companyCode, const QString& month, const QString& dealCode,
+                             const QStringList& partNos);
   static QString insert(const QString& companyCode, const QString& month, const DealWrite& row);
   /// Marks every entry of the month as sent to the service for closing.
   static QString closeMonth(const QString& companyCode, const QString& month);

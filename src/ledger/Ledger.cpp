@@ -23,6 +23,7 @@
 #include "platform/Ui.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <cmath>
 
@@ -451,14 +452,40 @@ void Ledger::allocatePartNumbers(QList<RowWrite>& writes)
   QStringList lookups;
   for (const QString& entry : entries)
     lookups << DealStatements::maxPartNo(Session.CompanyCode, form.mskM, entry);
+  // A part sent by an earlier save whose answer never came keeps the number it was sent
+  // under (the PartNo cell's tag): whether the server holds it is asked in the same
+  // exchange, so it is neither inserted twice nor numbered anew.
+  QHash<QString, QStringList> tentative;
+  for (const RowWrite& w : writes)
+    if (const QString t = sprDeal.tag(deal::PartNo, w.row); w.newPart && !t.isEmpty())
+      tentative[w.write.dealCode] << t;
+  const QStringList uncertain = tentative.keys();
+  for (const QString& entry : uncertain)
+    lookups << DealStatements::storedParts(Session.CompanyCode, form.mskM, entry, tentative[entry]);
   QHash<QString, QString> highest;
+  QSet<QString> stored;  // entry + part number
   Session.Connection->executeBatch(lookups, [&](int i, Connection::StatementResult& r) {
     RecordSet& rs = *r.rows;
-    highest[entries[i]] = rs.eof() || rs.isNull(QStringLiteral("M_NO")) ? QString() : rs.value(QStringLiteral("M_NO"));
+    if (i < entries.size()) {
+      highest[entries[i]] = rs.eof() || rs.isNull(QStringLiteral("M_NO")) ? QString() : rs.value(QStringLiteral("M_NO"));
+      return;
+    }
+    for (; !rs.eof(); rs.moveNext())
+      stored << uncertain[i - entries.size()] + QChar(0x1F) + rs.value(QStringLiteral("DEAL_CD_2")).trimmed();
   });
+  // The numbers already taken by parts in flight are not given out again.
+  for (auto it = tentative.cbegin(); it != tentative.cend(); ++it)
+    for (const QString& t : it.value())
+      if (t.toInt() > highest[it.key()].toInt())
+        highest[it.key()] = t;
   for (RowWrite& w : writes) {
     if (!w.newPart)
       continue;
+    if (const QString t = sprDeal.tag(deal::PartNo, w.row); !t.isEmpty()) {
+      w.write.partNo = t;
+      w.landed = stored.contains(w.write.dealCode + QChar(0x1F) + t);
+      continue;
+    }
     QString& last = highest[w.write.dealCode];
     w.write.partNo = PartNumber::next(last);
     last = w.write.partNo;
@@ -531,9 +558,12 @@ bool Ledger::Save_Deal()
     }
 
     QStringList statements;
-    for (const RowWrite& w : writes)
-      statements << (w.newPart ? DealStatements::insert(Session.CompanyCode, form.mskM, w.write)
-                               : DealStatements::update(Session.CompanyCode, form.mskM, w.write));
+    for (const RowWrite& w : writes) {
+      statements << (w.newPart && !w.landed ? DealStatements::insert(Session.CompanyCode, form.mskM, w.write)
+                                            : DealStatements::update(Session.CompanyCode, form.mskM, w.write));
+      if (w.newPart)
+        sprDeal.setTag(CellRange::cell(deal::PartNo, w.row), w.write.partNo);
+    }
     // The bar moves by rows as the results arrive; unchanged rows move it along with the
     // changed row before them.
     int shown = 0;
@@ -547,7 +577,7 @@ bool Ledger::Save_Deal()
     QList<int> gone;
     executeSqlBatch(statements, [&](int i, qint64 matched) {
       const RowWrite& w = writes[i];
-      if (!w.newPart && matched == 0) {
+      if ((!w.newPart || w.landed) && matched == 0) {
         gone << w.row;
       } else {
         DealPainter::markSaved(sprDeal, w.row, w.newPart ? w.write.partNo : QString());

@@ -172,6 +172,9 @@ private:
     int row;
     DealWrite write;
     bool newPart;
+    /// A new part whose INSERT an earlier save sent without learning the outcome (the
+    /// connection was lost) and that the server holds: it is updated, not inserted again.
+    bool landed = false;
   };
   void allocatePartNumbers(QList<RowWrite>& writes);
   void showProgress(int row, int rows);

@@ -289,6 +289,29 @@ TEST_F(LedgerSaveTest, ASaveAndItsReloadShareOneConnection)
   EXPECT_FALSE(Session.Connection && Session.Connection->isOpen()) << "and the connection is closed after";
 }
 
+TEST_F(LedgerSaveTest, ANewPartWhoseInsertRanUnansweredIsNotStoredTwice)
+{
+  db.addDeals({{"D01", "001", 2, "101", "001", 0, 1000, 9, "가"}});
+  open();
+  startWork();
+  shrinkSource(1, 300);
+  addPart(1, 2, 300);
+  Session.ConnectionString = be.connectionString({}, be.dbProxyPort());
+  // The source's update is answered; the part's insert runs, and then the link is gone.
+  be.setDbProxy({.cutAtOk = 2});
+  save();
+  be.resetDbProxy();
+  ASSERT_EQ(db.rows(QStringLiteral("DEAL_CD_2")).size(), 2) << "the insert ran";
+  EXPECT_EQ(column(deal::NewPart), (QStringList{"", "1"})) << "unanswered, so still unsaved";
+
+  ui->clear();
+  type(deal::Summary, 2, QStringLiteral("나"));
+  save();
+  EXPECT_EQ(ui->texts(), QStringList{QStringLiteral("[ 1 ]건이 정상적으로 저장되었습니다.")});
+  EXPECT_EQ(db.rows(QStringLiteral("DEAL_CD, DEAL_CD_2, DEAL_OUT_AMT, DEAL_SUMM")),
+            (QList<QStringList>{{"D01", "001", "700", "가"}, {"D01", "002", "300", "나"}}));
+}
+
 TEST_F(LedgerSaveTest, AServerKilledMidSaveLosesNoWork)
 {
   std::unique_ptr<IsolatedBackend> iso;

@@ -1025,8 +1025,9 @@ class DbProxy:
 
     Control file (JSON), read at every result set: cut_after_rows (close both
     connections instead of passing row N+1 of a result: the result is cut short),
-    stall_after_rows (stop passing anything after N rows of a result), stall_greeting
-    (never pass the server's greeting), hold (seconds a stall lasts before the proxy
+    stall_after_rows (stop passing anything after N rows of a result), cut_at_ok (close
+    both connections instead of passing the session's Nth OK: the statement ran, the
+    client never learns it), stall_greeting (never pass the server's greeting), hold (seconds a stall lasts before the proxy
     closes the connection itself; default 5). Without switches it passes everything.
     The proxy hides two capabilities of the server from the client: TLS, so it can
     read the packets, and the deprecated-EOF form, so a result's rows end with EOF.
@@ -1149,10 +1150,17 @@ class DbProxy:
             client.sendall(packet)
             if done:
                 break
+        oks = 0
         while True:
             packet = self._read_packet(server)
             if packet is None:
                 break
+            if packet[4] == 0x00:
+                oks += 1
+                cut_at = self._control().get("cut_at_ok")
+                if cut_at is not None and oks >= int(cut_at):
+                    self._close(client, server)
+                    return
             with lock:
                 command = commands.pop(0) if commands else None
             if command != 0x03 or packet[4] in (0x00, 0xFF, 0xFB):

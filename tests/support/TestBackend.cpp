@@ -411,6 +411,8 @@ void Backend::setDbProxy(const DbProxyBehaviour& behaviour) const
     control.insert(QStringLiteral("stall_after_rows"), behaviour.stallAfterRows);
   if (behaviour.stallGreeting)
     control.insert(QStringLiteral("stall_greeting"), true);
+  if (behaviour.cutAtOk >= 0)
+    control.insert(QStringLiteral("cut_at_ok"), behaviour.cutAtOk);
   writeJson(value(QStringLiteral("DB_PROXY_CONTROL")), control);
 }
 

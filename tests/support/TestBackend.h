@@ -68,6 +68,7 @@ struct DbProxyBehaviour {
   int cutAfterRows = -1;    ///< close the connection instead of passing row N+1 of a result
   int stallAfterRows = -1;  ///< pass nothing after N rows of a result for holdSeconds, then close
   bool stallGreeting = false;  ///< never pass the server's greeting; close after holdSeconds
+  int cutAtOk = -1;  ///< close the connection instead of passing the session's Nth OK
   double holdSeconds = 5;
 };
 
