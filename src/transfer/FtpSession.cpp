@@ -126,7 +126,6 @@ struct DownloadPacer {
   QByteArray pending = {};
   bool opened = false;
   bool writeFailed = false;
-  bool* bodyEnded = nullptr;
 
   bool openLocal()
   {
@@ -175,9 +174,7 @@ struct DownloadPacer {
       pending.clear();
     }
     // Taking less than curl offers ends the transfer: the expected bytes are all in.
-    const bool all = accepted == static_cast<qint64>(count);
-    *bodyEnded = all && complete();
-    return all ? count : 0;
+    return accepted == static_cast<qint64>(count) ? count : 0;
   }
 
   bool complete() const { return stored == size; }
@@ -240,10 +237,12 @@ struct FtpRequest {
     return fd;
   }
 
-  /// After a complete transfer curl closes the data connection and then waits for the
+  /// After a complete upload curl closes the data connection and then waits for the
   /// server's final reply on its own, surfacing only once a second. The wait happens here
   /// instead, with the windows painting; a server that stays silent for the stall limit
   /// gets its control connection shut, so curl's own wait ends at once with the failure.
+  /// (A download's final reply may already sit in curl's buffer when the data connection
+  /// closes, so downloads are left to curl: their server closes first and answers at once.)
   static int closeSocket(void* self, curl_socket_t fd)
   {
     auto* session = static_cast<FtpSession*>(self);
@@ -384,7 +383,6 @@ bool FtpSession::download(const QString& localPath, const QString& remoteName,
   }
   QFile file(localPath);
   DownloadPacer pacer{file, qMax<qint64>(0, expectedSize), progress};
-  pacer.bodyEnded = &m_bodyEnded;
   CURLcode rc;
   {
     FtpRequest request(*this, urlFor(absolutePath(remoteName), false));

@@ -84,8 +84,8 @@ private:
   /// The sockets curl holds open for this session: the control connection, and during a
   /// transfer its data connection.
   QList<qintptr> m_sockets;
-  /// The running transfer's body ended as a complete transfer does, so curl will wait for
-  /// the server's final reply once the data connection closes.
+  /// The running upload handed curl its last byte, so curl will wait for the server's
+  /// final reply once the data connection closes.
   bool m_bodyEnded = false;
   QByteArray m_server;
   quint16 m_port = 0;
