@@ -6,6 +6,7 @@
 #include "platform/NetworkWait.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -290,6 +291,15 @@ Offer greetingOffer(const ConnectionSettings& s, const QDeadlineTimer& deadline,
       static_cast<unsigned char>(packet[caps]) | (static_cast<unsigned char>(packet[caps + 1]) << 8);
   return (capabilities & CLIENT_SSL) ? Offer::Tls : Offer::NoTls;
 }
+
+/// What each server ("host:port") offered: its greeting is read once a run, and again
+/// after a connection failed in a way a changed offer would explain. Each look costs the
+/// server an aborted connection and the member a round trip.
+QHash<QString, Offer>& knownOffers()
+{
+  static QHash<QString, Offer> offers;
+  return offers;
+}
 #endif
 
 } // namespace
@@ -318,14 +328,22 @@ MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const Q
   mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
   bool blocking = false;
 #if defined(_WIN32)
+  const QString server = s.server + QLatin1Char(':') + QString::number(s.port);
   if (askTls) {
-    GaveUp gaveUp = GaveUp::No;
-    blocking = greetingOffer(s, deadline, &gaveUp) == Offer::Tls;
-    if (gaveUp != GaveUp::No) {
-      mysql_close(handle);
-      throw RuntimeError(errors::kProvider, masked(describeServerError(kServerLost, gaveUpMessage(gaveUp), s.server)),
-                         static_cast<int>(kServerLost));
+    Offer offer = knownOffers().value(server, Offer::Unknown);
+    if (offer == Offer::Unknown) {
+      GaveUp gaveUp = GaveUp::No;
+      offer = greetingOffer(s, deadline, &gaveUp);
+      if (gaveUp != GaveUp::No) {
+        mysql_close(handle);
+        throw RuntimeError(errors::kProvider,
+                           masked(describeServerError(kServerLost, gaveUpMessage(gaveUp), s.server)),
+                           static_cast<int>(kServerLost));
+      }
+      if (offer != Offer::Unknown)
+        knownOffers().insert(server, offer);
     }
+    blocking = offer == Offer::Tls;
   }
 #endif
   if (blocking) {
@@ -373,10 +391,19 @@ MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const Q
     return handle;
   }
   if (gaveUp == GaveUp::No && askTls && m_tls.mode == TlsMode::Preferred && serverOffersNoTls(handle)) {
+#if defined(_WIN32)
+    knownOffers().insert(server, Offer::NoTls);
+#endif
     mysql_close(handle);
     return nullptr;
   }
   unsigned int code = gaveUp != GaveUp::No ? kServerLost : mysql_errno(handle);
+#if defined(_WIN32)
+  // A server that took up TLS since its greeting was read fails a non-blocking attempt
+  // with a lost connection, one that dropped it fails a blocking one: read it again.
+  if (askTls && (code == kServerLost || code == kTlsConnectionError))
+    knownOffers().remove(server);
+#endif
   QString message = QString::fromUtf8(mysql_error(handle));
   if (gaveUp != GaveUp::No)
     message = gaveUpMessage(gaveUp);
