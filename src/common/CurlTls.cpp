@@ -118,6 +118,7 @@ bool isCurlTlsFailure(int curlCode)
   case CURLE_SSL_INVALIDCERTSTATUS:
   case CURLE_SSL_CERTPROBLEM:
   case CURLE_SSL_ISSUER_ERROR:
+  case CURLE_SSL_ENGINE_INITFAILED:  // our code for TLS settings this curl cannot honour
     return true;
   default:
     return false;
@@ -153,6 +154,7 @@ bool mayFallBackToClear(int curlCode, const TransportSecurity& trust)
   case CURLE_SSL_CACERT_BADFILE:
   case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
   case CURLE_SSL_ISSUER_ERROR:
+  case CURLE_SSL_ENGINE_INITFAILED:  // a named trust this curl cannot check
     return false;
   default:
     return true;

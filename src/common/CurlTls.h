@@ -18,7 +18,9 @@ enum class CurlChannel { Ftp, Http };
 /// The certificate is verified under Required and whenever a CA or pin is named; a pin
 /// is the SHA-256 of the server certificate (DER) and is checked during the handshake,
 /// before any credential is sent. Returns false when the settings cannot be honoured by
-/// this curl (a pin with a TLS library other than OpenSSL): the caller must not connect.
+/// this curl (a pin with a TLS library other than OpenSSL): the caller must not connect,
+/// and reports it as CURLE_SSL_ENGINE_INITFAILED, a TLS failure (isCurlTlsFailure) that
+/// no clear-text attempt may follow (mayFallBackToClear).
 bool applyCurlTls(CURL* curl, TlsMode mode, const TransportSecurity& trust, CurlChannel channel);
 
 /// Whether a finished curl request ran over TLS (curl's CURLINFO_TLS_SSL_PTR / used scheme).

@@ -58,8 +58,10 @@ void HttpFetch::start(const QString& url, const QByteArray& requestHeader)
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 15L);
   m_quiet.start();
-  if (m_url.startsWith("https:") && !applyCurlTls(c, m_tlsMode, m_trust, CurlChannel::Http)) {
-    // Settings this curl cannot honour: nothing is sent; the exchange ends as failed.
+  m_tlsUnusable = m_url.startsWith("https:") && !applyCurlTls(c, m_tlsMode, m_trust, CurlChannel::Http);
+  if (m_tlsUnusable) {
+    // Settings this curl cannot honour: nothing is sent; the exchange ends as a TLS
+    // failure, which no plain-HTTP attempt may follow.
     curl_easy_setopt(c, CURLOPT_URL, "https://");
   }
   if (!requestHeader.isEmpty()) {
@@ -140,9 +142,9 @@ void HttpFetch::perform()
   while (CURLMsg* msg = curl_multi_info_read(m_multi, &left)) {
     if (msg->msg == CURLMSG_DONE && msg->easy_handle == m_easy) {
       m_done = true;
-      m_result = msg->data.result;
+      m_result = m_tlsUnusable ? CURLE_SSL_ENGINE_INITFAILED : msg->data.result;
       m_lastResult = m_result;
-      m_errorText = QString::fromUtf8(curl_easy_strerror(msg->data.result));
+      m_errorText = QString::fromUtf8(curl_easy_strerror(static_cast<CURLcode>(m_result)));
     }
   }
   // Held back by the reader is not silence; otherwise nothing for the stall limit ends it.

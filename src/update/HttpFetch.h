@@ -84,6 +84,7 @@ private:
   bool m_paused = false;
   QElapsedTimer m_quiet;  // since the last byte arrived (or the reader asked again)
   int m_lastResult = 0;  // kept when the request is dropped
+  bool m_tlsUnusable = false;  // the TLS settings cannot be honoured by this curl
   TlsMode m_tlsMode = TlsMode::Off;
   TransportSecurity m_trust;
 };

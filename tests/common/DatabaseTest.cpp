@@ -62,6 +62,10 @@ TEST_F(DatabaseTest, WrongPasswordIsTriedTwiceThenRaisedWithoutSecrets)
   const auto aborted = [&] {
     return be.adminQuery(QStringLiteral("SHOW GLOBAL STATUS LIKE 'Aborted_connects'")).at(0).at(1).toInt();
   };
+  // On Windows the first connection to a server also reads its greeting on a connection
+  // of its own (which the server counts as aborted); later ones know what it offers.
+  g_Open_MainConn();
+  g_Nothing_MainConn();
   const int before = aborted();
   Session.ConnectionString = be.connectionString(QStringLiteral("wrongpass77"));
   try {

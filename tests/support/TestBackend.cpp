@@ -137,7 +137,8 @@ bool isHostFileKey(const QString& key)
       QStringLiteral("FTP_ROOT"),      QStringLiteral("HTTP_ROOT"),    QStringLiteral("DEPLOY_FILE"),
       QStringLiteral("INSTALLER_FILE"), QStringLiteral("SERVER_LIST_CONTROL"), QStringLiteral("SERVER_LIST_LOG"),
       QStringLiteral("HTTP_CONTROL"),  QStringLiteral("HTTP_LOG"),     QStringLiteral("FTP_CONTROL"),
-      QStringLiteral("FTP_LOG")};
+      QStringLiteral("FTP_LOG"),       QStringLiteral("TLS_DIR"),      QStringLiteral("TLS_CA"),
+      QStringLiteral("TLS_WRONG_CA")};
   return keys.contains(key);
 }
 #endif

@@ -10,6 +10,10 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <curl/curl.h>
+#endif
+
 namespace vcm::test {
 
 /// One TLS backend for all cases of a test program (started at the first use).
@@ -72,6 +76,45 @@ inline const char* trustName(Trust t)
 {
   static const char* names[] = {"none", "ca", "wrong-ca", "pin", "wrong-pin"};
   return names[static_cast<int>(t)];
+}
+
+/// What the system's TLS (Schannel through the kit's curl) cannot do here, found by
+/// asking the TLS backend: why, or empty where the platform can. Linux (OpenSSL) has no
+/// such limit.
+inline const std::string& curlValidationLimit(Backend& be)
+{
+  static const std::string limit = [&be]() -> std::string {
+#ifdef Q_OS_WIN
+    // With no CA named, curl leaves the certificate to Schannel's own validation.
+    CURL* curl = curl_easy_init();
+    const QByteArray url = QStringLiteral("https://127.0.0.1:%1/").arg(be.value(QStringLiteral("HTTPS_OTHER_PORT"))).toLatin1();
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    const CURLcode code = curl_easy_perform(curl);
+    curl_easy_cleanup(curl);
+    if (code == CURLE_OK)
+      return "Wine's Schannel does not validate the server certificate in the handshake "
+             "(SCH_CRED_AUTO_CRED_VALIDATION, which curl relies on when no CA is named): curl accepted "
+             "a certificate for another name from a CA outside the system store";
+#else
+    Q_UNUSED(be);
+#endif
+    return {};
+  }();
+  return limit;
+}
+
+/// Wine's crypt32 (8.0) takes CERT_CHAIN_ENGINE_CONFIG only in its 64- and 80-byte
+/// layouts; the connector passes the 88-byte one of Windows 8 (with dwExclusiveFlags) to
+/// build its store of the named CA and gets E_INVALIDARG, so no CA can be verified.
+inline std::string connectorCaStoreLimit(const QString& failure)
+{
+  if (!failure.contains(QStringLiteral("CertCreateCertificateChainEngine failed")))
+    return {};
+  return "the connector cannot build its CA store here (Wine's crypt32 refuses the 88-byte Windows 8 "
+         "CERT_CHAIN_ENGINE_CONFIG, taking only 64 and 80 bytes): " + failure.toStdString();
 }
 
 } // namespace vcm::test

@@ -6,9 +6,15 @@
 #include "platform/NetworkWait.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
+
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#endif
 #include <mysql.h>
 
 #if !defined(_WIN32)
@@ -91,6 +97,9 @@ QString linkStatusText(const DbLinkProtection& link)
 {
   if (!link.encrypted)
     return QStringLiteral("암호화되지 않은 연결");
+  // A TLS library that cannot name the cipher suite still reports the version.
+  if (link.cipher.isEmpty())
+    return QStringLiteral("보안 연결 %1").arg(link.tlsVersion);
   return QStringLiteral("보안 연결 %1 (%2)").arg(link.tlsVersion, link.cipher);
 }
 
@@ -113,6 +122,7 @@ void Connection::open(const QString& connectionString, QDeadlineTimer deadline)
     mysql_close(m_mysql);
     m_mysql = nullptr;
   }
+  m_blocking = false;
   // TLS is asked for unless it is off. A server that offers none is reached in clear
   // text under Preferred: the connector goes on by itself, or, when it had to verify a
   // certificate, refuses and the second attempt goes without TLS.
@@ -202,7 +212,106 @@ bool serverOffersNoTls(MYSQL* handle)
          QByteArray(mysql_error(handle)).contains("does not support");
 }
 
+/// The text of a call given up because the server stayed silent or the deadline passed.
+QString gaveUpMessage(GaveUp gaveUp)
+{
+  if (gaveUp == GaveUp::Silent)
+    return QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription();
+  return QStringLiteral("데이터베이스 서버에 %1초 안에 연결하지 못했습니다. 잠시 후 다시 시도하세요.")
+      .arg(Connection::kConnectLimitMs / 1000);
+}
+
+#if defined(_WIN32)
+/// What a server's greeting offers.
+enum class Offer { Tls, NoTls, Unknown };
+
+/// Reads the server's greeting on a connection of its own, with the windows painting,
+/// and closes it before anything is sent. The connector's Schannel build cannot run TLS
+/// through its non-blocking calls (its reads then bypass the TLS layer and take the
+/// ciphertext for packets), so a connection that will use TLS is made with blocking
+/// calls; this look first keeps a silent server from freezing the windows and leaves a
+/// server that offers no TLS on the non-blocking calls.
+Offer greetingOffer(const ConnectionSettings& s, const QDeadlineTimer& deadline, GaveUp* gaveUp)
+{
+  *gaveUp = GaveUp::No;
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  addrinfo* found = nullptr;
+  const QByteArray host = s.server.toLatin1();
+  const QByteArray port = QByteArray::number(s.port);
+  if (getaddrinfo(host.constData(), port.constData(), &hints, &found) != 0 || !found)
+    return Offer::Unknown;
+  const SOCKET sock = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+  if (sock == INVALID_SOCKET) {
+    freeaddrinfo(found);
+    return Offer::Unknown;
+  }
+  u_long nonBlocking = 1;
+  ioctlsocket(sock, FIONBIO, &nonBlocking);
+  const bool started = ::connect(sock, found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0 ||
+                       WSAGetLastError() == WSAEWOULDBLOCK;
+  freeaddrinfo(found);
+  NetworkWait wait;
+  const auto ready = [&](int events) {
+    const qint64 ms = deadline.isForever() ? -1 : qMax<qint64>(0, deadline.remainingTime());
+    if (wait.waitSocket(static_cast<qintptr>(sock), events, static_cast<int>(ms)) != 0)
+      return true;
+    *gaveUp = wait.stalled() ? GaveUp::Silent : GaveUp::Late;
+    return false;
+  };
+  QByteArray packet;
+  if (started && ready(NetworkWait::Write)) {
+    // One packet: its header (3 bytes length, 1 byte sequence) says how long it is.
+    const auto whole = [&packet] {
+      return packet.size() >= 4 &&
+             packet.size() >= 4 + (static_cast<unsigned char>(packet[0]) | (static_cast<unsigned char>(packet[1]) << 8) |
+                                   (static_cast<unsigned char>(packet[2]) << 16));
+    };
+    char buffer[512];
+    while (!whole() && packet.size() < 4096 && ready(NetworkWait::Read)) {
+      const int n = recv(sock, buffer, sizeof buffer, 0);
+      if (n < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
+        continue;
+      if (n <= 0)
+        break;
+      packet.append(buffer, n);
+    }
+  }
+  closesocket(sock);
+  // Protocol 10: version, NUL, thread id (4), scramble (8), filler (1), capabilities (2).
+  if (packet.size() < 5 || static_cast<unsigned char>(packet[4]) != 10)
+    return Offer::Unknown;
+  const qsizetype end = packet.indexOf('\0', 5);
+  const qsizetype caps = end + 1 + 4 + 8 + 1;
+  if (end < 0 || packet.size() < caps + 2)
+    return Offer::Unknown;
+  const unsigned int capabilities =
+      static_cast<unsigned char>(packet[caps]) | (static_cast<unsigned char>(packet[caps + 1]) << 8);
+  return (capabilities & CLIENT_SSL) ? Offer::Tls : Offer::NoTls;
+}
+
+/// What each server ("host:port") offered: its greeting is read once a run, and again
+/// after a connection failed in a way a changed offer would explain. Each look costs the
+/// server an aborted connection and the member a round trip.
+QHash<QString, Offer>& knownOffers()
+{
+  static QHash<QString, Offer> offers;
+  return offers;
+}
+#endif
+
 } // namespace
+
+void Connection::raiseBlockingFailure(const QElapsedTimer& took)
+{
+  // A blocking call ends with "lost connection" when its read timeout (the stall limit)
+  // passed: that is the same silence the non-blocking calls give up on.
+  if (mysql_errno(m_mysql) == kServerLost && took.elapsed() >= stallLimitMs() - 1000)
+    raiseLost();
+  raiseServerError();
+}
 
 MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const QDeadlineTimer& deadline)
 {
@@ -217,7 +326,37 @@ MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const Q
   mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
   const unsigned int protocol = MYSQL_PROTOCOL_TCP;
   mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
-  mysql_optionsv(handle, MYSQL_OPT_NONBLOCK, 0);
+  bool blocking = false;
+#if defined(_WIN32)
+  const QString server = s.server + QLatin1Char(':') + QString::number(s.port);
+  if (askTls) {
+    Offer offer = knownOffers().value(server, Offer::Unknown);
+    if (offer == Offer::Unknown) {
+      GaveUp gaveUp = GaveUp::No;
+      offer = greetingOffer(s, deadline, &gaveUp);
+      if (gaveUp != GaveUp::No) {
+        mysql_close(handle);
+        throw RuntimeError(errors::kProvider,
+                           masked(describeServerError(kServerLost, gaveUpMessage(gaveUp), s.server)),
+                           static_cast<int>(kServerLost));
+      }
+      if (offer != Offer::Unknown)
+        knownOffers().insert(server, offer);
+    }
+    blocking = offer == Offer::Tls;
+  }
+#endif
+  if (blocking) {
+    // The deadline and the stall limit become the library's own timeouts (whole seconds).
+    const qint64 left = deadline.isForever() ? kConnectLimitMs : qMax<qint64>(1000, deadline.remainingTime());
+    const unsigned int connectSeconds = static_cast<unsigned int>((left + 999) / 1000);
+    const unsigned int stallSeconds = static_cast<unsigned int>((stallLimitMs() + 999) / 1000);
+    mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectSeconds);
+    mysql_optionsv(handle, MYSQL_OPT_READ_TIMEOUT, &stallSeconds);
+    mysql_optionsv(handle, MYSQL_OPT_WRITE_TIMEOUT, &stallSeconds);
+  } else {
+    mysql_optionsv(handle, MYSQL_OPT_NONBLOCK, 0);
+  }
   applyTlsOptions(handle, m_tls, askTls);
 
   const QByteArray host = s.server.toLatin1();
@@ -232,26 +371,42 @@ MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const Q
   // asked for in the handshake, which costs nothing, rather than switched on later by a
   // statement of its own. Every typed value is escaped (g_SqlStr), so a text cannot
   // close its literal and append a statement.
-  const int status = mysql_real_connect_start(
-      &connected, handle, host.constData(), user.constData(), password.constData(),
-      database.isEmpty() ? nullptr : database.constData(), static_cast<unsigned int>(s.port),
-      nullptr, CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS);
-  const GaveUp gaveUp = finishCall(
-      handle, status, [&](int ready) { return mysql_real_connect_cont(&connected, handle, ready); },
-      deadline);
-  if (connected)
+  const unsigned long flags = CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS;
+  GaveUp gaveUp = GaveUp::No;
+  if (blocking) {
+    connected = mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
+                                   database.isEmpty() ? nullptr : database.constData(),
+                                   static_cast<unsigned int>(s.port), nullptr, flags);
+  } else {
+    const int status = mysql_real_connect_start(
+        &connected, handle, host.constData(), user.constData(), password.constData(),
+        database.isEmpty() ? nullptr : database.constData(), static_cast<unsigned int>(s.port),
+        nullptr, flags);
+    gaveUp = finishCall(
+        handle, status, [&](int ready) { return mysql_real_connect_cont(&connected, handle, ready); },
+        deadline);
+  }
+  if (connected) {
+    m_blocking = blocking;
     return handle;
+  }
   if (gaveUp == GaveUp::No && askTls && m_tls.mode == TlsMode::Preferred && serverOffersNoTls(handle)) {
+#if defined(_WIN32)
+    knownOffers().insert(server, Offer::NoTls);
+#endif
     mysql_close(handle);
     return nullptr;
   }
   unsigned int code = gaveUp != GaveUp::No ? kServerLost : mysql_errno(handle);
+#if defined(_WIN32)
+  // A server that took up TLS since its greeting was read fails a non-blocking attempt
+  // with a lost connection, one that dropped it fails a blocking one: read it again.
+  if (askTls && (code == kServerLost || code == kTlsConnectionError))
+    knownOffers().remove(server);
+#endif
   QString message = QString::fromUtf8(mysql_error(handle));
-  if (gaveUp == GaveUp::Silent)
-    message = QStringLiteral("데이터베이스 서버에 연결하지 못했습니다. ") + stallDescription();
-  else if (gaveUp == GaveUp::Late)
-    message = QStringLiteral("데이터베이스 서버에 %1초 안에 연결하지 못했습니다. 잠시 후 다시 시도하세요.")
-                  .arg(kConnectLimitMs / 1000);
+  if (gaveUp != GaveUp::No)
+    message = gaveUpMessage(gaveUp);
   mysql_close(handle);
   unwrapErrorBeforeTls(&code, &message);
   if (code == kTlsConnectionError && askTls)
@@ -347,6 +502,13 @@ QString Connection::masked(const QString& text) const
 
 void Connection::runQuery(const QByteArray& bytes)
 {
+  if (m_blocking) {
+    QElapsedTimer took;
+    took.start();
+    if (mysql_real_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+      raiseBlockingFailure(took);
+    return;
+  }
   int failed = 0;
   const int status = mysql_real_query_start(&failed, m_mysql, bytes.constData(),
                                             static_cast<unsigned long>(bytes.size()));
@@ -360,6 +522,14 @@ void Connection::runQuery(const QByteArray& bytes)
 MYSQL_RES* Connection::storeResult()
 {
   MYSQL_RES* result = nullptr;
+  if (m_blocking) {
+    QElapsedTimer took;
+    took.start();
+    result = mysql_store_result(m_mysql);
+    if (!result && (mysql_errno(m_mysql) != 0 || mysql_field_count(m_mysql) != 0))
+      raiseBlockingFailure(took);
+    return result;
+  }
   const int status = mysql_store_result_start(&result, m_mysql);
   if (finishCall(m_mysql, status, [&](int ready) { return mysql_store_result_cont(&result, m_mysql, ready); },
                  QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No) {
@@ -456,6 +626,14 @@ bool Connection::nextResult()
   if (!mysql_more_results(m_mysql))
     return false;
   int status = 0;
+  if (m_blocking) {
+    QElapsedTimer took;
+    took.start();
+    status = mysql_next_result(m_mysql);
+    if (status > 0)
+      raiseBlockingFailure(took);
+    return status == 0;
+  }
   const int started = mysql_next_result_start(&status, m_mysql);
   if (finishCall(m_mysql, started, [&](int ready) { return mysql_next_result_cont(&status, m_mysql, ready); },
                  QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)

@@ -4,6 +4,7 @@
 #include "common/db/RecordSet.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -114,12 +115,17 @@ private:
 
   QString masked(const QString& text) const;
   st_mysql* connectOnce(const ConnectionSettings& s, bool askTls, const QDeadlineTimer& deadline);
+  /// Throws the failure of a blocking call (see m_blocking).
+  [[noreturn]] void raiseBlockingFailure(const QElapsedTimer& took);
 
   st_mysql* m_mysql = nullptr;
   QStringList m_secrets; // account, database and server texts kept out of error texts
   QStringList m_hidden;  // key texts, from setHiddenTexts()
   qint64 m_serverPacketLimit = 0; // the server's max_allowed_packet, 0 until read
   DbTlsOptions m_tls;
+  /// The calls on this connection block (Windows, TLS up: the connector's Schannel build
+  /// runs TLS through blocking calls only); their limits are the library's timeouts.
+  bool m_blocking = false;
 };
 
 /// Description the layer gives for a server error: server error 1130 always reads
