@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 #if defined(_WIN32)
 #include <winsock2.h>
@@ -221,6 +223,25 @@ QString gaveUpMessage(GaveUp gaveUp)
       .arg(Connection::kConnectLimitMs / 1000);
 }
 
+/// Runs a blocking library call on a thread of its own while this one keeps the windows
+/// painting, with the busy pointer showing and member input dropped (NetworkWait). The
+/// call's limits are the library's own timeouts; nothing else touches the handle
+/// meanwhile, as the interface thread only paints.
+template <typename Call>
+auto whilePainting(Call call)
+{
+  NetworkWait wait;
+  auto done = std::async(std::launch::async, [&call] {
+    mysql_thread_init();
+    auto result = call();
+    mysql_thread_end();
+    return result;
+  });
+  while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+    wait.idle();
+  return done.get();
+}
+
 #if defined(_WIN32)
 /// What a server's greeting offers.
 enum class Offer { Tls, NoTls, Unknown };
@@ -374,9 +395,11 @@ MYSQL* Connection::connectOnce(const ConnectionSettings& s, bool askTls, const Q
   const unsigned long flags = CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS;
   GaveUp gaveUp = GaveUp::No;
   if (blocking) {
-    connected = mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
-                                   database.isEmpty() ? nullptr : database.constData(),
-                                   static_cast<unsigned int>(s.port), nullptr, flags);
+    connected = whilePainting([&] {
+      return mysql_real_connect(handle, host.constData(), user.constData(), password.constData(),
+                                database.isEmpty() ? nullptr : database.constData(),
+                                static_cast<unsigned int>(s.port), nullptr, flags);
+    });
   } else {
     const int status = mysql_real_connect_start(
         &connected, handle, host.constData(), user.constData(), password.constData(),
@@ -505,7 +528,7 @@ void Connection::runQuery(const QByteArray& bytes)
   if (m_blocking) {
     QElapsedTimer took;
     took.start();
-    if (mysql_real_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+    if (whilePainting([&] { return mysql_real_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())); }) != 0)
       raiseBlockingFailure(took);
     return;
   }
@@ -525,7 +548,7 @@ MYSQL_RES* Connection::storeResult()
   if (m_blocking) {
     QElapsedTimer took;
     took.start();
-    result = mysql_store_result(m_mysql);
+    result = whilePainting([this] { return mysql_store_result(m_mysql); });
     if (!result && (mysql_errno(m_mysql) != 0 || mysql_field_count(m_mysql) != 0))
       raiseBlockingFailure(took);
     return result;
@@ -588,6 +611,13 @@ void Connection::sendQuery(const QString& sql)
 {
   requireOpen();
   const QByteArray bytes = encodeStatement(sql);
+  if (m_blocking) {
+    QElapsedTimer took;
+    took.start();
+    if (whilePainting([&] { return mysql_send_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())); }) != 0)
+      raiseBlockingFailure(took);
+    return;
+  }
   int failed = 0;
   const int status = mysql_send_query_start(&failed, m_mysql, bytes.constData(),
                                             static_cast<unsigned long>(bytes.size()));
@@ -602,6 +632,13 @@ std::unique_ptr<RecordSet> Connection::receiveRecordSet()
 {
   requireOpen();
   my_bool failed = 0;
+  if (m_blocking) {
+    QElapsedTimer took;
+    took.start();
+    if (whilePainting([this] { return mysql_read_query_result(m_mysql); }) != 0)
+      raiseBlockingFailure(took);
+    return toRecordSet(storeResult());
+  }
   const int status = mysql_read_query_result_start(&failed, m_mysql);
   if (finishCall(m_mysql, status, [&](int ready) { return mysql_read_query_result_cont(&failed, m_mysql, ready); },
                  QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
@@ -629,7 +666,7 @@ bool Connection::nextResult()
   if (m_blocking) {
     QElapsedTimer took;
     took.start();
-    status = mysql_next_result(m_mysql);
+    status = whilePainting([this] { return mysql_next_result(m_mysql); });
     if (status > 0)
       raiseBlockingFailure(took);
     return status == 0;
