@@ -240,7 +240,8 @@ struct FtpRequest {
   /// After a complete upload curl closes the data connection and then waits for the
   /// server's final reply on its own, surfacing only once a second. The wait happens here
   /// instead, with the windows painting; a server that stays silent for the stall limit
-  /// gets its control connection shut, so curl's own wait ends at once with the failure.
+  /// gets its control connection shut and the request's time limit spent, so curl's own
+  /// wait ends at once with the failure.
   /// (A download's final reply may already sit in curl's buffer when the data connection
   /// closes, so downloads are left to curl: their server closes first and answers at once.)
   static int closeSocket(void* self, curl_socket_t fd)
@@ -255,8 +256,12 @@ struct FtpRequest {
     if (session->m_bodyEnded && session->m_sockets.size() == 1) {
       session->m_bodyEnded = false;
       const qintptr control = session->m_sockets.first();
-      if (!awaitReadableDuringTransfer(control))
+      if (!awaitReadableDuringTransfer(control)) {
+        // curl's own wait must not begin: a shut socket does not wake a select() under
+        // every system, but a spent time limit ends that wait before it starts.
         NetworkWait::abortSocket(control);
+        curl_easy_setopt(session->m_curl, CURLOPT_TIMEOUT_MS, 1L);
+      }
     }
     return rc;
   }
