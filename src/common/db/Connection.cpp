@@ -525,17 +525,41 @@ QString Connection::masked(const QString& text) const
 
 void Connection::runQuery(const QByteArray& bytes)
 {
+  sendBytes(bytes);
+  readQueryResult();
+}
+
+void Connection::sendBytes(const QByteArray& bytes)
+{
   if (m_blocking) {
     QElapsedTimer took;
     took.start();
-    if (whilePainting([&] { return mysql_real_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())); }) != 0)
+    if (whilePainting([&] { return mysql_send_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())); }) != 0)
       raiseBlockingFailure(took);
     return;
   }
   int failed = 0;
-  const int status = mysql_real_query_start(&failed, m_mysql, bytes.constData(),
+  const int status = mysql_send_query_start(&failed, m_mysql, bytes.constData(),
                                             static_cast<unsigned long>(bytes.size()));
-  if (finishCall(m_mysql, status, [&](int ready) { return mysql_real_query_cont(&failed, m_mysql, ready); },
+  if (finishCall(m_mysql, status, [&](int ready) { return mysql_send_query_cont(&failed, m_mysql, ready); },
+                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
+    raiseLost();
+  if (failed != 0)
+    raiseServerError();
+}
+
+void Connection::readQueryResult()
+{
+  if (m_blocking) {
+    QElapsedTimer took;
+    took.start();
+    if (whilePainting([this] { return mysql_read_query_result(m_mysql); }) != 0)
+      raiseBlockingFailure(took);
+    return;
+  }
+  my_bool failed = 0;
+  const int status = mysql_read_query_result_start(&failed, m_mysql);
+  if (finishCall(m_mysql, status, [&](int ready) { return mysql_read_query_result_cont(&failed, m_mysql, ready); },
                  QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
     raiseLost();
   if (failed != 0)
@@ -610,41 +634,13 @@ std::unique_ptr<RecordSet> Connection::openRecordSet(const QString& sql)
 void Connection::sendQuery(const QString& sql)
 {
   requireOpen();
-  const QByteArray bytes = encodeStatement(sql);
-  if (m_blocking) {
-    QElapsedTimer took;
-    took.start();
-    if (whilePainting([&] { return mysql_send_query(m_mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())); }) != 0)
-      raiseBlockingFailure(took);
-    return;
-  }
-  int failed = 0;
-  const int status = mysql_send_query_start(&failed, m_mysql, bytes.constData(),
-                                            static_cast<unsigned long>(bytes.size()));
-  if (finishCall(m_mysql, status, [&](int ready) { return mysql_send_query_cont(&failed, m_mysql, ready); },
-                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
-    raiseLost();
-  if (failed != 0)
-    raiseServerError();
+  sendBytes(encodeStatement(sql));
 }
 
 std::unique_ptr<RecordSet> Connection::receiveRecordSet()
 {
   requireOpen();
-  my_bool failed = 0;
-  if (m_blocking) {
-    QElapsedTimer took;
-    took.start();
-    if (whilePainting([this] { return mysql_read_query_result(m_mysql); }) != 0)
-      raiseBlockingFailure(took);
-    return toRecordSet(storeResult());
-  }
-  const int status = mysql_read_query_result_start(&failed, m_mysql);
-  if (finishCall(m_mysql, status, [&](int ready) { return mysql_read_query_result_cont(&failed, m_mysql, ready); },
-                 QDeadlineTimer(QDeadlineTimer::Forever)) != GaveUp::No)
-    raiseLost();
-  if (failed != 0)
-    raiseServerError();
+  readQueryResult();
   return toRecordSet(storeResult());
 }
 

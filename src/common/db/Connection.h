@@ -106,6 +106,9 @@ private:
   void requireOpen() const;
   QByteArray encodeStatement(const QString& sql) const;
   void runQuery(const QByteArray& bytes);
+  /// runQuery's two halves: the statement goes out, then its first answer comes back.
+  void sendBytes(const QByteArray& bytes);
+  void readQueryResult();
   st_mysql_res* storeResult();
   std::unique_ptr<RecordSet> toRecordSet(st_mysql_res* result);
   bool nextResult();
